@@ -1,0 +1,40 @@
+# Thin wrapper over CMake.  `make` builds build/ntbench (Release), `make run`
+# starts it here, `make test` builds and runs the tests, `make bench` the benchmarks.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: all run test test-full bench asan deps clean
+
+all: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target ntbench
+
+run: all
+	./$(BUILD)/ntbench
+
+test: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE full
+
+# The full oracle sweeps (slow): every input of the dense ranges, not a sample.
+test-full: test
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L full
+
+asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS) -LE full
+
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DNTBENCH_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	bash bench/run.sh build-bench
+
+# Say which Debian package is missing, and install it when we may (root, apt).
+deps:
+	@bash tools/deps.sh
+
+clean:
+	rm -rf $(BUILD) build-asan build-bench

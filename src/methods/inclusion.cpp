@@ -1,0 +1,8 @@
+// Placeholder: this command is not built yet.
+#include "methods/commands.hpp"
+
+namespace ntb {
+
+void inclusion(Session& s) { (void)s; }
+
+}  // namespace ntb

@@ -1,0 +1,42 @@
+// The console: the one place where the program meets the keyboard, the screen
+// and the system's command interpreter.  The terminal console is the real
+// one; tests inject a scripted console (tests/support/scripted_console.hpp).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ntb {
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  // Reads one line without its line end; false at end of input.
+  virtual bool read_line(std::string& line) = 0;
+  // Reads one key without echo; false at end of input.  From a file or a
+  // pipe a whole line is consumed and its first character given ('\r' for
+  // an empty line).
+  virtual bool read_key(char& c) = 0;
+  // Runs a command line through the system's command interpreter and waits.
+  virtual void run_command(const std::string& command) = 0;
+  // Writes screen bytes (already carrying their CR LF line ends).
+  virtual void write(std::string_view bytes) = 0;
+  virtual void flush() = 0;
+};
+
+// Standard input and output; raw single-key reads when input is a terminal.
+class TerminalConsole final : public Console {
+ public:
+  TerminalConsole();
+  bool read_line(std::string& line) override;
+  bool read_key(char& c) override;
+  void run_command(const std::string& command) override;
+  void write(std::string_view bytes) override;
+  void flush() override;
+
+ private:
+  bool stdin_is_tty_;
+  int pending_key_ = -1;  // second byte of an extended key
+};
+
+}  // namespace ntb

@@ -1,0 +1,108 @@
+// A console that answers from a script and keeps what the program showed, and
+// a harness that runs commands against freshly built tables with a memory log.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "methods/triplet_data.hpp"
+#include "primes/tables.hpp"
+#include "shell/console.hpp"
+#include "shell/io.hpp"
+#include "shell/session.hpp"
+
+namespace ntb::testing {
+
+class ScriptedConsole final : public Console {
+ public:
+  explicit ScriptedConsole(std::vector<std::string> lines = {}) {
+    for (auto& l : lines) input.push_back(std::move(l));
+  }
+  bool read_line(std::string& line) override {
+    ++reads;
+    if (input.empty()) return false;
+    line = input.front();
+    input.pop_front();
+    return true;
+  }
+  // Like the terminal console fed from a file: a whole line, its first character.
+  bool read_key(char& c) override {
+    ++reads;
+    if (input.empty()) return false;
+    c = input.front().empty() ? '\r' : input.front()[0];
+    input.pop_front();
+    return true;
+  }
+  void run_command(const std::string& command) override { commands.push_back(command); }
+  void write(std::string_view bytes) override { screen.append(bytes); }
+  void flush() override { ++flushes; }
+
+  // The screen split at CR LF.
+  std::vector<std::string> screen_lines() const { return split_crlf(screen); }
+  static std::vector<std::string> split_crlf(const std::string& s) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+      size_t p = s.find("\r\n", start);
+      if (p == std::string::npos) {
+        out.push_back(s.substr(start));
+        return out;
+      }
+      out.push_back(s.substr(start, p - start));
+      start = p + 2;
+    }
+  }
+
+  std::deque<std::string> input;
+  std::string screen;
+  std::vector<std::string> commands;
+  int reads = 0;
+  int flushes = 0;
+};
+
+// Tables as built at start-up, built once per test program and copied.
+inline const Tables& built_tables() {
+  static const std::unique_ptr<Tables> t = [] {
+    auto p = std::make_unique<Tables>();
+    build_y(*p);
+    build_yc(*p, 0, 0, 0);
+    return p;
+  }();
+  return *t;
+}
+
+// One command run: scripted input, screen and memory log, its own tables.
+struct Harness {
+  explicit Harness(std::vector<std::string> lines = {})
+      : console(std::move(lines)),
+        tables(std::make_unique<Tables>(built_tables())),
+        trip(std::make_unique<TripletData>()),
+        io(console, log),
+        s{io, *tables, trip.get()} {}
+
+  // Runs f(session); end of input ends it quietly.  True when it ran to its end.
+  template <class F>
+  bool run(F&& f) {
+    try {
+      f(s);
+      return true;
+    } catch (const EndOfInput&) {
+      return false;
+    }
+  }
+
+  std::vector<std::string> screen_lines() const { return console.screen_lines(); }
+  std::vector<std::string> log_lines() const { return ScriptedConsole::split_crlf(log.text); }
+
+  ScriptedConsole console;
+  MemoryLog log;
+  std::unique_ptr<Tables> tables;
+  std::unique_ptr<TripletData> trip;
+  Io io;
+  Session s;
+};
+
+}  // namespace ntb::testing

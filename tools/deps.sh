@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Checks the build's Debian packages and installs the missing ones when run as
+# root with apt-get; otherwise names them and fails.
+set -u
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+command -v make >/dev/null 2>&1 || need+=(make)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+[ -d /usr/src/googletest ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.so ] || need+=(googletest)
+[ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+[ ${#need[@]} -eq 0 ] && exit 0
+echo "missing Debian packages: ${need[*]}" >&2
+if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
+  echo "installing: apt-get install -y ${need[*]}" >&2
+  (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}") >&2 && exit 0
+fi
+echo "install them with: sudo apt-get install ${need[*]}" >&2
+exit 1

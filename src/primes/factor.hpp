@@ -19,7 +19,9 @@ struct Factors {
 void primefac(int32_t n, Factors& r);
 
 // n is prime exactly when it has one prime factor with exponent 1.
-inline bool is_prime_by_primefac(const Factors& r) { return r.nf == 1 && r.e[1] == 1; }
+inline bool is_prime_by_primefac(const Factors& r) {
+  return r.nf == 1 && r.e[1] == 1;
+}
 
 // The one-character text whose code is the low byte of i (124 gives '|').
 char ACHAR(int32_t i);

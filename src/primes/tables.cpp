@@ -82,7 +82,11 @@ void substitute(Tables& t, int32_t i, int32_t v) {
   ++t.version;
 }
 
-int32_t findp(int32_t& x, const Tables& t) { return x = search(x, t.y.data(), kYSize); }
-int32_t findc(int32_t& x, const Tables& t) { return x = search(x, t.yc.data(), kYcSize); }
+int32_t findp(int32_t& x, const Tables& t) {
+  return x = search(x, t.y.data(), kYSize);
+}
+int32_t findc(int32_t& x, const Tables& t) {
+  return x = search(x, t.yc.data(), kYcSize);
+}
 
 }  // namespace ntb

@@ -19,8 +19,8 @@
 namespace ntb {
 
 inline constexpr int32_t kYSize = 149000;
-inline constexpr int32_t kYFilled = 148977;   // slots a build fills
-inline constexpr int32_t kYSorted = 148500;   // slots an edit sorts
+inline constexpr int32_t kYFilled = 148977;  // slots a build fills
+inline constexpr int32_t kYSorted = 148500;  // slots an edit sorts
 inline constexpr int32_t kYcSize = 851068;
 inline constexpr int32_t kMarker = 2000300;   // a prime taken out
 inline constexpr int32_t kWalkTop = 1999999;  // last odd number the yc walk visits
@@ -28,7 +28,7 @@ inline constexpr int32_t kWalkTop = 1999999;  // last odd number the yc walk vis
 struct Tables {
   std::array<int32_t, kYSize + 1> y{};    // 1-based
   std::array<int32_t, kYcSize + 1> yc{};  // 1-based
-  int32_t yc_count = 0;  // values the last walk produced (may pass kYcSize)
+  int32_t yc_count = 0;                   // values the last walk produced (may pass kYcSize)
   // Bumped by every build and edit of y, so engines can tell whether what
   // they remember about the table still holds.
   uint64_t version = 0;
@@ -53,7 +53,11 @@ int32_t findp(int32_t& x, const Tables& t);
 int32_t findc(int32_t& x, const Tables& t);
 
 // Value forms of the same searches.
-inline int32_t findp_of(int32_t x, const Tables& t) { return findp(x, t); }
-inline int32_t findc_of(int32_t x, const Tables& t) { return findc(x, t); }
+inline int32_t findp_of(int32_t x, const Tables& t) {
+  return findp(x, t);
+}
+inline int32_t findc_of(int32_t x, const Tables& t) {
+  return findc(x, t);
+}
 
 }  // namespace ntb

@@ -35,6 +35,8 @@ class LogSink {
   virtual ~LogSink() = default;
   // One record including its CR LF.
   virtual void write(std::string_view bytes) = 0;
+  // Makes every record written so far reach its destination.
+  virtual void flush() {}
 };
 
 class MemoryLog final : public LogSink {
@@ -56,7 +58,7 @@ class Io {
   void lst(std::span<const Item> items);
 
   // Console prompts.
-  void asknum(int32_t& n);   // "enter number", echo, confirmation; 0..2147483647
+  void asknum(int32_t& n);  // "enter number", echo, confirmation; 0..2147483647
   int32_t asknum() {
     int32_t n = 0;
     asknum(n);
@@ -64,11 +66,11 @@ class Io {
   }
   // Stops every 20 lines; q sets quit (never clears it).
   void pagestop(int32_t line, int32_t& quit);
-  void rule();   // 45 underscores on the screen, a blank and 45 in the log
-  void pause();  // console pause: a line; two or more characters run as a command
-  char getkey(); // single-key read, no echo
-  char read_a1();          // a line read with "(A1)": its first character, ' ' if empty
-  std::string read_line(); // a raw line read
+  void rule();              // 45 underscores on the screen, a blank and 45 in the log
+  void pause();             // console pause: a line; two or more characters run as a command
+  char getkey();            // single-key read, no echo
+  char read_a1();           // a line read with "(A1)": its first character, ' ' if empty
+  std::string read_line();  // a raw line read
 
   Console& console() { return console_; }
 
@@ -78,7 +80,7 @@ class Io {
 
   Console& console_;
   LogSink& log_;
-  bool line_open_ = false;   // a screen line waits for its line break
+  bool line_open_ = false;  // a screen line waits for its line break
   std::vector<std::string> recs_;
 };
 

@@ -1,0 +1,85 @@
+// The session log file: buffered records, written through before every read.
+#include "shell/session_log.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace ntb {
+
+namespace {
+
+// Writes all of [p, p+n); the errno of the first failure, or 0.
+int write_all(int fd, const char* p, size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    p += w;
+    n -= static_cast<size_t>(w);
+  }
+  return 0;
+}
+
+}  // namespace
+
+SessionLog::~SessionLog() {
+  close();
+}
+
+bool SessionLog::open(const char* path, std::string& error) {
+  path_ = path;
+  fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void SessionLog::fail(int err) {
+  if (!failed_)
+    std::fprintf(stderr, "ntbench: cannot write to the session log %s: %s\n", path_,
+                 std::strerror(err));
+  failed_ = true;
+}
+
+void SessionLog::write(std::string_view bytes) {
+  if (fd_ < 0) return;
+  if (len_ + bytes.size() > kCap) flush();
+  if (bytes.size() > kCap) {
+    if (int err = write_all(fd_, bytes.data(), bytes.size())) fail(err);
+    return;
+  }
+  std::memcpy(buf_ + len_, bytes.data(), bytes.size());
+  len_ = len_ + bytes.size();  // the record is complete only now
+}
+
+void SessionLog::flush() {
+  if (fd_ < 0 || len_ == 0) return;
+  const size_t n = len_;
+  len_ = 0;
+  if (failed_) return;  // one warning; later records are dropped
+  if (int err = write_all(fd_, buf_, n)) fail(err);
+}
+
+void SessionLog::emergency_flush() {
+  if (fd_ < 0 || failed_) return;
+  const size_t n = len_;
+  if (n > 0) write_all(fd_, buf_, n);
+  len_ = 0;
+}
+
+void SessionLog::close() {
+  if (fd_ < 0) return;
+  flush();
+  if (::close(fd_) != 0) fail(errno);
+  fd_ = -1;
+}
+
+}  // namespace ntb

@@ -13,6 +13,7 @@
 // gfortran does).  Fields too narrow are filled with asterisks.
 #include "shell/record.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,9 @@ namespace ntb {
 namespace {
 
 // ---------------------------------------------------------------- numbers
+
+constexpr double kPow10[17] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                               1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
 
 // Writes the decimal digits of v into the end of buf (which must hold 20
 // characters) and returns a pointer to the first digit.
@@ -45,8 +49,8 @@ void append_int(std::string& out, int32_t v, int w) {
   char buf[24];
   char* end = buf + sizeof buf;
   const bool neg = v < 0;
-  const uint64_t mag = neg ? static_cast<uint64_t>(-static_cast<int64_t>(v))
-                           : static_cast<uint64_t>(v);
+  const uint64_t mag =
+      neg ? static_cast<uint64_t>(-static_cast<int64_t>(v)) : static_cast<uint64_t>(v);
   char* p = utoa_back(mag, end);
   if (neg) *--p = '-';
   const int len = static_cast<int>(end - p);
@@ -112,18 +116,23 @@ void append_fixed(std::string& out, double v, int w, int d) {
     intpart = "0";
     frac.assign(static_cast<size_t>(d), '0');
   } else {
+    // Below 10^(16-d) the fixed form needs at most 16 significant digits;
+    // otherwise the exponent of the 16-digit rounding tells.
     char dig[16];
-    const int e = sixteen_digits(a, dig);
-    if (e + 1 + d <= 16) {
+    int e = 0;
+    const bool few =
+        (d <= 15 && a < kPow10[16 - d]) || ((e = sixteen_digits(a, dig)) + 1 + d <= 16);
+    if (few) {
       // At most 16 significant digits: the C library rounds directly.
-      char buf[64];
+      char buf[400];
       const int n = std::snprintf(buf, sizeof buf, "%.*f", d, a);
-      const char* dot = static_cast<const char*>(std::memchr(buf, '.', static_cast<size_t>(n)));
+      const size_t len = std::min(static_cast<size_t>(n), sizeof buf - 1);
+      const char* dot = static_cast<const char*>(std::memchr(buf, '.', len));
       if (dot == nullptr) {
-        intpart.assign(buf, static_cast<size_t>(n));
+        intpart.assign(buf, len);
       } else {
         intpart.assign(buf, static_cast<size_t>(dot - buf));
-        frac.assign(dot + 1, static_cast<size_t>(buf + n - dot - 1));
+        frac.assign(dot + 1, static_cast<size_t>(buf + len - dot - 1));
       }
     } else {
       // More than 16 digits asked for: the 16 rounded digits, then zeros.
@@ -203,10 +212,10 @@ enum class Op : uint8_t { Blanks, Literal, A, I, F, Colon, Slash };
 
 struct Step {
   Op op;
-  uint8_t d = 0;        // decimals of F
-  int32_t w = 0;        // width (A, I, F), count of blanks (X); -1: bare A
-  int32_t repeat = 1;   // repeat count of a data descriptor
-  uint32_t off = 0;     // literal: offset and length in Layout::text
+  uint8_t d = 0;       // decimals of F
+  int32_t w = 0;       // width (A, I, F), count of blanks (X); -1: bare A
+  int32_t repeat = 1;  // repeat count of a data descriptor
+  uint32_t off = 0;    // literal: offset and length in Layout::text
   uint32_t len = 0;
 };
 
@@ -385,14 +394,22 @@ void append_data(std::string& out, const Step& st, const Item& it) {
   switch (st.op) {
     case Op::A:
       switch (it.kind()) {
-        case Item::Kind::Text: append_text_field(out, it.text(), st.w); break;
-        case Item::Kind::Int: append_int(out, it.whole(), st.w < 0 ? 11 : st.w); break;
-        case Item::Kind::Real: append_fixed(out, it.real(), st.w < 0 ? 24 : st.w, 0); break;
+        case Item::Kind::Text:
+          append_text_field(out, it.text(), st.w);
+          break;
+        case Item::Kind::Int:
+          append_int(out, it.whole(), st.w < 0 ? 11 : st.w);
+          break;
+        case Item::Kind::Real:
+          append_fixed(out, it.real(), st.w < 0 ? 24 : st.w, 0);
+          break;
       }
       break;
     case Op::I:
       switch (it.kind()) {
-        case Item::Kind::Int: append_int(out, it.whole(), st.w); break;
+        case Item::Kind::Int:
+          append_int(out, it.whole(), st.w);
+          break;
         case Item::Kind::Real: {
           // Does not occur (Parts pair kinds); show the whole value.
           const double r = std::trunc(it.real());
@@ -403,14 +420,22 @@ void append_data(std::string& out, const Step& st, const Item& it) {
           }
           break;
         }
-        case Item::Kind::Text: append_text_field(out, it.text(), st.w); break;
+        case Item::Kind::Text:
+          append_text_field(out, it.text(), st.w);
+          break;
       }
       break;
     case Op::F:
       switch (it.kind()) {
-        case Item::Kind::Real: append_fixed(out, it.real(), st.w, st.d); break;
-        case Item::Kind::Int: append_fixed(out, static_cast<double>(it.whole()), st.w, st.d); break;
-        case Item::Kind::Text: append_text_field(out, it.text(), st.w); break;
+        case Item::Kind::Real:
+          append_fixed(out, it.real(), st.w, st.d);
+          break;
+        case Item::Kind::Int:
+          append_fixed(out, static_cast<double>(it.whole()), st.w, st.d);
+          break;
+        case Item::Kind::Text:
+          append_text_field(out, it.text(), st.w);
+          break;
       }
       break;
     default:
@@ -433,8 +458,12 @@ void format_records(std::string_view layout, std::span<const Item> items,
     bool ended = false;  // the record ended at a descriptor without item
     for (const Step& st : lay.steps) {
       switch (st.op) {
-        case Op::Blanks: rec->append(static_cast<size_t>(st.w), ' '); break;
-        case Op::Literal: rec->append(lay.text, st.off, st.len); break;
+        case Op::Blanks:
+          rec->append(static_cast<size_t>(st.w), ' ');
+          break;
+        case Op::Literal:
+          rec->append(lay.text, st.off, st.len);
+          break;
         case Op::Colon:
           if (next >= n) ended = true;
           break;

@@ -30,7 +30,7 @@ struct Json {
     for (const auto& [k, v] : obj) {
       if (k == key) return v;
     }
-    throw std::runtime_error("missing key " + std::string(key));
+    throw std::runtime_error(std::string("missing key ").append(key));
   }
 };
 
@@ -50,7 +50,8 @@ class JsonParser {
     throw std::runtime_error(std::string("JSON: ") + what + " at " + std::to_string(i_));
   }
   void ws() {
-    while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\n' || s_[i_] == '\r')) ++i_;
+    while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\n' || s_[i_] == '\r'))
+      ++i_;
   }
   char peek() {
     ws();
@@ -160,10 +161,14 @@ class JsonParser {
     for (int k = 0; k < 4; ++k) {
       const char c = s_[i_++];
       u <<= 4;
-      if (c >= '0' && c <= '9') u |= static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') u |= static_cast<unsigned>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') u |= static_cast<unsigned>(c - 'A' + 10);
-      else fail("bad hex digit");
+      if (c >= '0' && c <= '9')
+        u |= static_cast<unsigned>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        u |= static_cast<unsigned>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        u |= static_cast<unsigned>(c - 'A' + 10);
+      else
+        fail("bad hex digit");
     }
     return u;
   }
@@ -200,14 +205,30 @@ class JsonParser {
       if (i_ >= s_.size()) fail("unterminated escape");
       const char e = s_[i_++];
       switch (e) {
-        case '"': out.push_back('"'); break;
-        case '\\': out.push_back('\\'); break;
-        case '/': out.push_back('/'); break;
-        case 'b': out.push_back('\b'); break;
-        case 'f': out.push_back('\f'); break;
-        case 'n': out.push_back('\n'); break;
-        case 'r': out.push_back('\r'); break;
-        case 't': out.push_back('\t'); break;
+        case '"':
+          out.push_back('"');
+          break;
+        case '\\':
+          out.push_back('\\');
+          break;
+        case '/':
+          out.push_back('/');
+          break;
+        case 'b':
+          out.push_back('\b');
+          break;
+        case 'f':
+          out.push_back('\f');
+          break;
+        case 'n':
+          out.push_back('\n');
+          break;
+        case 'r':
+          out.push_back('\r');
+          break;
+        case 't':
+          out.push_back('\t');
+          break;
         case 'u': {
           unsigned cp = hex4();
           if (cp >= 0xD800 && cp < 0xDC00 && s_.substr(i_, 2) == "\\u") {
@@ -218,7 +239,8 @@ class JsonParser {
           put_utf8(out, cp);
           break;
         }
-        default: fail("bad escape");
+        default:
+          fail("bad escape");
       }
     }
   }
@@ -253,7 +275,7 @@ struct Case {
 std::vector<Case> load_cases() {
   const std::string path = std::string(NTBENCH_TEST_DATA) + "/record-layouts.jsonl";
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
+  if (!in) throw std::runtime_error(std::string("cannot open ") + path);
   std::vector<Case> cases;
   std::string line;
   int number = 0;
@@ -278,7 +300,7 @@ std::vector<Case> load_cases() {
       } else if (kind == "F") {
         c.items.emplace_back(v.num);
       } else {
-        throw std::runtime_error("unknown item kind " + kind);
+        throw std::runtime_error(std::string("unknown item kind ") + kind);
       }
     }
     for (const Json& r : j.at("records").arr) c.records.push_back(r.str);
@@ -344,20 +366,21 @@ std::vector<std::string> list(Items items) {
 
 TEST(RecordLayouts, RuleCutsLongText) {
   const std::string screen = std::string(50, '_') + std::string(15, ' ');
-  EXPECT_EQ(records("(1X,A45)", {screen}), std::vector<std::string>{" " + std::string(45, '_')});
+  EXPECT_EQ(records("(1X,A45)", {screen}),
+            std::vector<std::string>{std::string(" ") + std::string(45, '_')});
   const std::string log = std::string(50, '_') + " \t\t\t\t";
-  EXPECT_EQ(records("(1X,A45)", {log}), std::vector<std::string>{" " + std::string(45, '_')});
+  EXPECT_EQ(records("(1X,A45)", {log}),
+            std::vector<std::string>{std::string(" ") + std::string(45, '_')});
 }
 
 TEST(RecordLayouts, PrimeCountLine) {
   EXPECT_EQ(records("(1X,A40,2F11.0)", {"  prime numbers up to ", 2000000.0}),
-            std::vector<std::string>{" " + std::string(18, ' ') + "  prime numbers up to " +
-                                     "   2000000."});
+            std::vector<std::string>{std::string(" ") + std::string(18, ' ') +
+                                     "  prime numbers up to " + "   2000000."});
 }
 
 TEST(RecordLayouts, ReversionAndColon) {
-  EXPECT_EQ(records("(8I7)", {1, 2, 3}),
-            std::vector<std::string>{"      1      2      3"});
+  EXPECT_EQ(records("(8I7)", {1, 2, 3}), std::vector<std::string>{"      1      2      3"});
   auto r = records("(8I7)", {1, 2, 3, 4, 5, 6, 7, 8, 9});
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[1], "      9");
@@ -368,8 +391,7 @@ TEST(RecordLayouts, ReversionAndColon) {
   ASSERT_EQ(out.size(), 3u);
   EXPECT_EQ(out[2].size(), 28u);
 
-  EXPECT_EQ(records("(I7,A1,F3.0,:)", {5, ":", 2.0}),
-            std::vector<std::string>{"      5: 2."});
+  EXPECT_EQ(records("(I7,A1,F3.0,:)", {5, ":", 2.0}), std::vector<std::string>{"      5: 2."});
   EXPECT_EQ(records("(I7,A1,F3.0,:)", {5, ":", 2.0, 6, ":", 3.0}),
             (std::vector<std::string>{"      5: 2.", "      6: 3."}));
   // The record ends at the colon even with literals after it.
@@ -427,13 +449,10 @@ TEST(RecordFields, Fixed) {
   EXPECT_EQ(format_fixed(-0.3, 10, 0), "       -0.");
   EXPECT_EQ(format_fixed(-0.0004, 10, 3), "    -0.000");
   // Digits beyond the 16th significant digit show 0.
-  EXPECT_EQ(format_fixed(12345678901234567890.0, 30, 0),
-            "         12345678901234570000.");
+  EXPECT_EQ(format_fixed(12345678901234567890.0, 30, 0), "         12345678901234570000.");
   EXPECT_EQ(format_fixed(9007199254740993.0, 20, 0), "   9007199254740992.");
-  EXPECT_EQ(format_fixed(1234567890123.4567, 30, 3),
-            std::string(13, ' ') + "1234567890123.457");
-  EXPECT_EQ(format_fixed(1234567890123.4567, 30, 6),
-            std::string(10, ' ') + "1234567890123.457000");
+  EXPECT_EQ(format_fixed(1234567890123.4567, 30, 3), std::string(13, ' ') + "1234567890123.457");
+  EXPECT_EQ(format_fixed(1234567890123.4567, 30, 6), std::string(10, ' ') + "1234567890123.457000");
   EXPECT_EQ(format_fixed(0.1, 22, 20), "0.10000000000000000000");
   EXPECT_EQ(format_fixed(1.0 / 3.0, 22, 20), "0.33333333333333330000");
   EXPECT_EQ(format_fixed(1e300, 10, 0), "**********");
@@ -456,6 +475,10 @@ TEST(RecordFields, ListReal) {
   // Sixteen significant digits, then zeros.
   EXPECT_EQ(format_list_real(1234567.123456789), " 1234567.123456789000000");
   EXPECT_EQ(format_list_real(2.0 / 3.0 * 3e6), " 2000000.000000000000000");
+  EXPECT_EQ(format_list_real(-0.0), " -0.000000000000000E+000");
+  // Rounding to 16 digits may carry into the next power of ten.
+  EXPECT_EQ(format_list_real(9999999.9999999999), "  1.000000000000000E+007");
+  EXPECT_EQ(format_list_real(0.99999999999999999), "       1.000000000000000");
   for (double v : {0.0, 1.0, 2000000.0, -9999999.5, 1e7, 1e300, -1e-300}) {
     EXPECT_EQ(format_list_real(v).size(), 24u) << v;
   }
@@ -470,16 +493,16 @@ TEST(RecordList, LongTextSplits) {
   for (int k = 0; k < 106; ++k) t.push_back(static_cast<char>('a' + k % 26));
   const auto r = list({t});
   ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[0], " " + t.substr(0, 79));
-  EXPECT_EQ(r[1], " " + t.substr(79));
+  EXPECT_EQ(r[0], std::string(" ") + t.substr(0, 79));
+  EXPECT_EQ(r[1], std::string(" ") + t.substr(79));
   EXPECT_EQ(r[1].size(), 28u);
 }
 
 TEST(RecordList, SevenAndTwelve) {
   EXPECT_EQ(list({7, 12}),
-            std::vector<std::string>{" " + std::string(10, ' ') + "7" + " " +
-                                     std::string(9, ' ') + "12"});
-  EXPECT_EQ(list({0}), std::vector<std::string>{" " + std::string(10, ' ') + "0"});
+            std::vector<std::string>{std::string(" ") + std::string(10, ' ') + std::string("7") +
+                                     " " + std::string(9, ' ') + "12"});
+  EXPECT_EQ(list({0}), std::vector<std::string>{std::string(" ") + std::string(10, ' ') + "0"});
 }
 
 TEST(RecordList, Reals) {
@@ -493,9 +516,10 @@ TEST(RecordList, Reals) {
 TEST(RecordList, TextsSideBySide) {
   const std::string typed = "25                  ";  // 20 characters
   EXPECT_EQ(list({"   ", typed, "  OK? Yes=any key N/n=no"}),
-            std::vector<std::string>{"    " + typed + "  OK? Yes=any key N/n=no"});
+            std::vector<std::string>{std::string("    ") + typed + "  OK? Yes=any key N/n=no"});
   // A number after a text is still the first number of its record.
-  EXPECT_EQ(list({"n=", 5}), std::vector<std::string>{" n=" + std::string(10, ' ') + "5"});
+  EXPECT_EQ(list({"n=", 5}),
+            std::vector<std::string>{std::string(" n=") + std::string(10, ' ') + "5"});
 }
 
 TEST(RecordList, NumberThatDoesNotFitStartsNewRecord) {
@@ -503,17 +527,17 @@ TEST(RecordList, NumberThatDoesNotFitStartsNewRecord) {
   const auto r = list({1.0, 2.0, 3.0, 4.0});
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[0].size(), 75u);
-  EXPECT_EQ(r[1], " " + format_list_real(4.0));  // first of its record: no extra blank
+  EXPECT_EQ(r[1], std::string(" ") + format_list_real(4.0));  // first of its record: no extra blank
   // Seven whole numbers: 11 + 6 * 12 = 83 > 79, so six (71) and then one.
   const auto w = list({1, 2, 3, 4, 5, 6, 7});
   ASSERT_EQ(w.size(), 2u);
   EXPECT_EQ(w[0].size(), 72u);
-  EXPECT_EQ(w[1], " " + format_int(7, 11));
+  EXPECT_EQ(w[1], std::string(" ") + format_int(7, 11));
   // A text of 70 characters leaves 9: a whole number (11) goes on.
   const auto t = list({std::string(70, 'x'), 3});
   ASSERT_EQ(t.size(), 2u);
-  EXPECT_EQ(t[0], " " + std::string(70, 'x'));
-  EXPECT_EQ(t[1], " " + format_int(3, 11));
+  EXPECT_EQ(t[0], std::string(" ") + std::string(70, 'x'));
+  EXPECT_EQ(t[1], std::string(" ") + format_int(3, 11));
   // Exactly filling: a text of 68 and a number of 11 make 79.
   const auto f = list({std::string(68, 'x'), 3});
   ASSERT_EQ(f.size(), 1u);
@@ -522,7 +546,7 @@ TEST(RecordList, NumberThatDoesNotFitStartsNewRecord) {
 
 TEST(RecordList, TextAfterFullRecordStartsNew) {
   const auto r = list({std::string(79, 'a'), "b"});
-  EXPECT_EQ(r, (std::vector<std::string>{" " + std::string(79, 'a'), " b"}));
+  EXPECT_EQ(r, (std::vector<std::string>{std::string(" ") + std::string(79, 'a'), " b"}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Record layouts and list-directed records (Part 1.3).
+// Record layouts and list-directed records.
 //
 // A layout string is parsed once into a small list of operations and kept in
 // a cache keyed by the layout's characters (with a front cache on the string

@@ -1,4 +1,4 @@
-// Record layouts and list-directed records (Part 1.3).
+// Record layouts and list-directed records.
 #include "shell/record.hpp"
 
 #include <gtest/gtest.h>

@@ -1,20 +1,163 @@
-// Placeholder until the counting engine lands.
+// The prime count trova1 and its helper coprime7.
+//
+// trova1(N) = F - S - P + (c - 1) where
+//   F  counts the integers up to N free of 2, 3, 5, 7 (coprime7),
+//   S  is the inclusion-exclusion over the chains of table indexes
+//      i1 > i2 > ... >= 5 with i1 <= k = pi(N / 2000000), so that F - S counts
+//      the integers up to N free of y(1..c),
+//   P  counts the integers up to N made of two or more primes above y(c),
+//      each through its cofactor d (the number without its largest prime):
+//      pi(N / d) - t + 1 when the largest prime of d is y(t).
+// Quotients are floor(N / d): the first by floating division, the next ones
+// by integer division.  Sums run in 64 bits, so no table content can make
+// them wrap.
 #include "primes/prime_count.hpp"
 
-#include <cstdlib>
+#include <cmath>
+#include <limits>
 
 namespace ntb {
 
+namespace {
+
+// The largest integer not above x that is prime to 30 (x >= 7).
+inline int32_t down_to_prime_to_30(int32_t x) {
+  if (x % 2 == 0) --x;
+  while (x % 3 == 0 || x % 5 == 0) x -= 2;
+  return x;
+}
+
+// The integers in 1..x prime to 30, for x prime to 30.
+inline int32_t prime_to_30_upto(int32_t x) {
+  return static_cast<int32_t>(x * 8.0 * 0.03333333333333333 + 1.0);
+}
+
+// The terms of the inclusion-exclusion: G(q) is 1 for q <= 10 (only 1 is free
+// of 2, 3, 5, 7 there) and coprime7(q) above.
+inline int64_t G(int32_t q) {
+  if (q <= 10) return 1;
+  int32_t x = q, count = 0;
+  coprime7(x, count);
+  return count;
+}
+
+inline int32_t pi_y(int32_t x, const Tables& t) {
+  return findp(x, t);
+}
+
+// Chains below a chain of quotient q whose last index is `upper`: the next
+// index runs 5, 6, ... and stops at the first quotient below 1 or at `upper`.
+// Returns the signed sum of G over the longer chains, seen from this level
+// (a deeper chain enters with the opposite sign).
+int64_t chains_below(int32_t q, int32_t upper, const Tables& t) {
+  int64_t sum = 0;
+  for (int32_t j = 5; j < upper; ++j) {
+    const int32_t p = t.y[j];
+    if (p == 0) continue;  // an empty slot divides nothing
+    const int32_t r = q / p;
+    if (r < 1) break;
+    sum += G(r) - chains_below(r, j, t);
+  }
+  return sum;
+}
+
+// Cofactors from level `level` (2..5) on: q the quotient so far, s the first
+// index allowed.
+int64_t cofactors_from(int level, int32_t q, int32_t s, const Tables& t) {
+  int64_t sum = 0;
+  for (int32_t j = s; j <= kYSize; ++j) {
+    const int32_t p = t.y[j];
+    if (p < 2) continue;  // the power loop could not fall
+    int32_t r = q / p;
+    if (r < p) break;
+    if (level == 5) {
+      sum += int64_t{pi_y(r, t)} - j + 1;
+      continue;
+    }
+    do {
+      sum += int64_t{pi_y(r, t)} - j + 1;
+      sum += cofactors_from(level + 1, r, j + 1, t);
+      r /= p;
+    } while (r >= p);
+  }
+  return sum;
+}
+
+// N as a whole 32-bit value; callers pass 11..2147483647, anything else is
+// held inside the 32-bit range so that the conversion is defined.
+inline int32_t whole_of(double N) {
+  if (!(N > 0.0)) return 0;
+  if (N >= 2147483647.0) return 2147483647;
+  return static_cast<int32_t>(N);
+}
+
+}  // namespace
+
 int32_t coprime7(int32_t& x, int32_t& count) {
-  (void)x;
-  count = 0;
-  std::abort();
+  if (x < 13) {
+    count = 2;
+    return 0;
+  }
+  x = down_to_prime_to_30(x);
+  const int32_t A = prime_to_30_upto(x);
+  int32_t m = x / 7;
+  if (m < 7) {
+    count = A - 1;
+    x = m;
+    return 1;
+  }
+  m = down_to_prime_to_30(m);
+  const int32_t B = prime_to_30_upto(m);
+  count = A - B;
+  x = m;
+  return B;
+}
+
+void trova1_by_terms(double& N, const Tables& t) {
+  const int32_t n = whole_of(N);
+  const double Nd = n;
+
+  int32_t x = n, F = 0;
+  coprime7(x, F);
+  const int32_t a = pi_y(static_cast<int32_t>(std::sqrt(Nd)), t);
+  const int32_t k = pi_y(static_cast<int32_t>(Nd * 5e-7), t);
+  const int32_t c = k > 4 ? k : 4;
+
+  int64_t S = 0;
+  if (k > 4) {
+    for (int32_t i1 = 5; i1 <= k; ++i1) {
+      const int32_t p = t.y[i1];
+      if (p == 0) continue;
+      const int32_t q = static_cast<int32_t>(Nd / p);
+      S += G(q) - chains_below(q, i1, t);
+    }
+  }
+
+  int64_t P = 0;
+  for (int32_t i = c + 1; i <= a; ++i) {
+    const int32_t p = t.y[i];
+    if (p < 2) continue;
+    int32_t q = static_cast<int32_t>(Nd / p);
+    do {
+      P += int64_t{pi_y(q, t)} - i + 1;
+      P += cofactors_from(2, q, i + 1, t);
+      q /= p;
+    } while (p <= q);
+  }
+
+  N = static_cast<double>(int64_t{F} - S - P + (c - 1));
 }
 
 void trova1(double& N, const Tables& t) {
-  (void)N;
-  (void)t;
-  std::abort();
+  trova1_by_terms(N, t);
+}
+
+int32_t trova1_of(int32_t n, const Tables& t) {
+  double v = n;
+  trova1(v, t);
+  if (v > 2147483647.0) return 2147483647;
+  if (v < -2147483648.0) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(v);
 }
 
 }  // namespace ntb

@@ -18,13 +18,19 @@ namespace ntb {
 int32_t coprime7(int32_t& x, int32_t& count);
 
 // N (11..2147483647, whole) in, the number of primes up to N out.
+// With y as built the count comes from a fast equivalent of the procedure;
+// after an edit of y it comes from trova1_by_terms.
 void trova1(double& N, const Tables& t);
 
+// The same count summed term by term: every chain of the inclusion-exclusion
+// and every cofactor, each prime count a search in y.  It follows whatever y
+// holds; entries that cannot divide (0, and 1 in the power loops, where the
+// quotient would never fall) are passed over as if absent.
+void trova1_by_terms(double& N, const Tables& t);
+
 // Value form: the number of primes up to n (n from 11 up) per trova1.
-inline int32_t trova1_of(int32_t n, const Tables& t) {
-  double v = n;
-  trova1(v, t);
-  return static_cast<int32_t>(v);
-}
+// A count outside the 32-bit range (possible only on a strangely edited
+// table) is held at its nearest bound.
+int32_t trova1_of(int32_t n, const Tables& t);
 
 }  // namespace ntb

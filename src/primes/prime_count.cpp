@@ -16,6 +16,9 @@
 #include <cmath>
 #include <limits>
 
+#include "primes/legendre_phi.hpp"
+#include "primes/pi_lookup.hpp"
+
 namespace ntb {
 
 namespace {
@@ -148,8 +151,66 @@ void trova1_by_terms(double& N, const Tables& t) {
   N = static_cast<double>(int64_t{F} - S - P + (c - 1));
 }
 
+// On the table as built F - S is phi(N, c), the integers up to N free of the
+// first c primes: Legendre's sum, of which S is the inclusion-exclusion
+// written out chain by chain (a chain stops where its quotient reaches 0,
+// and those are the only terms that would add 0).  P is summed as above with
+// constant-time prime counts.
+static void trova1_fast(double& N, const Tables& t) {
+  const PiLookup& pi = PiLookup::of(t);
+  const int32_t n = whole_of(N);
+  const double Nd = n;
+  const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)), t);
+  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7), t);
+  const int32_t c = k > 4 ? k : 4;
+
+  const int64_t free_of_small = legendre_phi(n, c, t);
+
+  // The cofactor levels of trova1_by_terms with y as built: ascending
+  // primes, nothing to pass over.
+  struct Cofactors {
+    const Tables& t;
+    const PiLookup& pi;
+    int64_t from(int level, int32_t q, int32_t s) const {
+      int64_t sum = 0;
+      for (int32_t j = s;; ++j) {
+        const int32_t p = t.y[j];
+        int32_t r = q / p;
+        if (r < p) break;
+        if (level == 5) {
+          sum += int64_t{pi(r, t)} - j + 1;
+          continue;
+        }
+        do {
+          sum += int64_t{pi(r, t)} - j + 1;
+          sum += from(level + 1, r, j + 1);
+          r /= p;
+        } while (r >= p);
+      }
+      return sum;
+    }
+  } cof{t, pi};
+
+  int64_t P = 0;
+  for (int32_t i = c + 1; i <= a; ++i) {
+    const int32_t p = t.y[i];
+    int32_t q = static_cast<int32_t>(Nd / p);
+    do {
+      P += int64_t{pi(q, t)} - i + 1;
+      P += cof.from(2, q, i + 1);
+      q /= p;
+    } while (p <= q);
+  }
+
+  N = static_cast<double>(free_of_small - P + (c - 1));
+}
+
 void trova1(double& N, const Tables& t) {
-  trova1_by_terms(N, t);
+  if (t.y_pristine) {
+    trova1_fast(N, t);
+  } else {
+    trova1_by_terms(N, t);
+  }
 }
 
 int32_t trova1_of(int32_t n, const Tables& t) {

@@ -1,8 +1,199 @@
-// Placeholder: this command is not built yet.
+// The inclusion-exclusion command: the dialogue, one report row per term
+// with the running total sr1, the set line and pause of each prime up to
+// sqrt(N), and the final report, Phi(N) = z11 - sr1 + N - 1 (or, once 2, 3,
+// 5 and 7 have been taken out of y, the count from the reduced terms).
+//
+// Every N the dialogue accepts runs to its end: the set subtotals come from
+// the running totals as each set closes, so there is no bound on the number
+// of primes up to sqrt(N).
+#include <cmath>
+#include <string>
+
 #include "methods/commands.hpp"
+#include "methods/free_of_2357.hpp"
+#include "methods/inclusion_terms.hpp"
+#include "methods/report_text.hpp"
 
 namespace ntb {
 
-void inclusion(Session& s) { (void)s; }
+namespace {
+
+constexpr double kTableTop = 2000000;  // y answers prime counts up to here
+constexpr std::string_view kPrintAsk = "Print all data enter 0 part of data enter 1";
+constexpr std::string_view kRowLayout = "(2I9,2F9.0,1I9)";
+constexpr std::string_view kSetLayout = "(A6,1F10.0,A20,1I10,A3,2I10)";
+constexpr int kShortRowLevel = 8;  // rows from this level on carry four columns
+
+void write_legend_to(Io& io, bool screen) {
+  static const std::string lines[] = {
+      padded("column 1 = sequential number of operatiom", 80),
+      "column 2 = combination of primes.-Operation multiplication\t\t\t\t\t" + repeated(' ', 13),
+      padded("column 3 = sequential total" + repeated(' ', 12) + repeated('\t', 9), 73),
+      "column 4 = result on one block for one loop. K1,k2,k3...\t\t\t\t\t\t" + repeated(' ', 20),
+      padded("NOTE:each prime up to sqrt of N is elaborated,when complete its set", 80),
+      padded("\t\tand subtotals are printed", 77),
+  };
+  static const std::string heading = padded("      1        2         3         4", 66);
+  static const std::string underline = repeated('_', 56) + repeated(' ', 12);
+  for (const auto& l : lines) {
+    if (screen)
+      io.scr("(1X,A75)", {l});
+    else
+      io.log("(1X,A75)", {l});
+  }
+  for (const auto* l : {&heading, &underline}) {
+    if (screen)
+      io.scr("(1X,A60)", {*l});
+    else
+      io.log("(1X,A60)", {*l});
+  }
+}
+
+// A whole number as an I10 field shows it, for totals that may pass 32 bits.
+std::string i10(int64_t v) {
+  std::string digits = std::to_string(v);
+  if (digits.size() > 10) return repeated('*', 10);
+  return padded("", 10 - digits.size()) + digits;
+}
+
+// "(A45,4I10)" with a text and two totals.  The totals of the terms pass
+// 32 bits for N above some hundreds of millions; such a line is written
+// with the same columns through text fields.
+void write_totals(Io& io, bool screen, std::string_view text, int64_t a, int64_t b) {
+  const bool fits = a >= INT32_MIN && a <= INT32_MAX && b >= INT32_MIN && b <= INT32_MAX;
+  if (fits) {
+    const auto a32 = static_cast<int32_t>(a), b32 = static_cast<int32_t>(b);
+    if (screen)
+      io.scr("(A45,4I10)", {text, a32, b32});
+    else
+      io.log("(A45,4I10)", {text, a32, b32});
+    return;
+  }
+  const std::string fa = i10(a), fb = i10(b);
+  if (screen)
+    io.scr("(A45,2A10)", {text, fa, fb});
+  else
+    io.log("(A45,2A10)", {text, fa, fb});
+}
+
+class Report final : public InclusionVisitor {
+ public:
+  Report(Io& io, int32_t choice) : io_(io), choice_(choice) {}
+
+  void set_done(int32_t index, int32_t prime, int32_t subtotal) override {
+    const double i = index;
+    io_.scr(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
+    io_.log(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
+  }
+
+  void pass(int32_t) override { io_.pause(); }
+
+  bool term(const InclusionTerm& t) override {
+    if (choice_ != 0) return true;
+    if (t.level < kShortRowLevel) {
+      io_.scr(kRowLayout, {t.row, t.combination, t.sr1, t.term, t.reduced});
+      io_.log(kRowLayout, {t.row, t.combination, t.sr1, t.term, t.reduced});
+    } else {
+      io_.scr(kRowLayout, {t.row, t.combination, t.sr1, t.term});
+      io_.log(kRowLayout, {t.row, t.combination, t.sr1, t.term});
+    }
+    io_.pagestop(t.row, quit_);
+    return quit_ == 0;
+  }
+
+ private:
+  Io& io_;
+  int32_t choice_;
+  int32_t quit_ = 0;
+};
+
+}  // namespace
+
+void inclusion(Session& s) {
+  Io& io = s.io;
+  static const std::string suggested = padded("suggested N < 2000000", 63);
+  static const std::string calculate =
+      padded("calculate Phi(N) with inclusion exclusion method for N =", 63);
+
+  double N = 0;
+  int32_t n = 0, choice = 0;
+  for (;;) {
+    io.log("(1X,A75)", {suggested});
+    io.log("(1X,A75)", {calculate});
+    io.scr("(1X,A75)", {suggested});
+    io.scr("(1X,A75)", {calculate});
+    n = io.asknum();
+    N = n;
+    io.log("(4F10.0)", {N});
+    io.lst({kPrintAsk});
+    io.log("(1X,A75)", {kPrintAsk});
+    choice = io.asknum();
+    io.log("(8I7)", {choice});
+    if (static_cast<int32_t>(std::sqrt(N)) > 2) break;  // N below 9: ask again
+  }
+
+  static const std::string opening = repeated('_', 11) + repeated(' ', 23);
+  io.log("(1X,A40,2F11.0)", {opening});
+  if (choice == 0) {
+    write_legend_to(io, false);
+    write_legend_to(io, true);
+  }
+
+  Report report(io, choice);
+  const InclusionResult res = inclusion_terms(N, s.t, s.no2357 == 1, report);
+  if (!res.completed) return;  // q at a page stop
+
+  if (s.no2357 == 0) {
+    static const std::string sr1_scr = padded("sr1 =totalizer of multiples", 37);
+    static const std::string sr1_log = padded("sr1  = totalizer of multiples", 38);
+    static const std::string totals_scr = padded(" negative and positive results", 66);
+    static const std::string totals_log = padded("negative and positive results", 67);
+    static const std::string combinations = padded("Number of combinations", 63);
+    static const std::string calculated = padded("N and number of primes calculated", 37);
+    static const std::string binary = padded("with binary search", 37);
+    static const std::string sum_scr = padded(" sum of positive and negative results", 63);
+    static const std::string sum_log = padded(" sumn of positive and negative results", 63);
+    io.scr("(1X,A40,2F11.0)", {sr1_scr, res.sr1});
+    io.log("(1X,A40,2F11.0)", {sr1_log, res.sr1});
+    write_totals(io, true, totals_scr, res.negative, res.positive);
+    write_totals(io, false, totals_log, res.negative, res.positive);
+    io.scr("(A45,4I10)", {combinations, res.terms});
+    io.log("(A45,4I10)", {combinations, res.terms});
+    const double primes = res.z11 - res.sr1 + N - 1;
+    io.scr("(1X,A40,2F11.0)", {calculated, N, primes});
+    io.log("(1X,A40,2F11.0)", {calculated, N, primes});
+    if (N <= kTableTop) {
+      int32_t b = n;
+      const double found = findp(b, s.t);
+      io.scr("(1X,A40,2F11.0)", {binary, found});
+      io.log("(1X,A40,2F11.0)", {binary, found});
+      // Up to 2000000 the totals stay far inside 32 bits.
+      const auto sum = static_cast<int32_t>(res.positive + res.negative);
+      io.scr("(A45,4I10)", {sum_scr, sum});
+      io.log("(A45,4I10)", {sum_log, sum});
+    }
+    io.rule();
+  }
+  io.pause();
+  io.pause();
+
+  if (s.no2357 == 1) {
+    // y starts at 11: sr1 counted the multiples free of 2, 3, 5 and 7.
+    static const std::string reduce_scr = padded("reduce of N -sr1+z11+4-1 =", 54);
+    static const std::string reduce_log = padded("reduce of N -sr1+z11+4-1 =", 53);
+    static const std::string values = padded("N,reduced,sr1,z11  =", 22);
+    const int32_t reduced = free_of_2357(n);
+    const auto sr1 = static_cast<int32_t>(res.sr1);
+    const int32_t count = res.z11 - sr1 + reduced + 3;
+    io.scr("(A45,4I10)", {reduce_scr, count});
+    io.log("(A45,4I10)", {reduce_log, count});
+    io.log("(A45,4I10)", {values, n, reduced, sr1, res.z11});
+    io.scr("(A45,4I10)", {values, n, reduced, sr1, res.z11});
+  }
+
+  static const std::string end = padded("end inclusion exclusion method", 49);
+  io.log("(1X,A45)", {end});
+  io.rule();
+}
 
 }  // namespace ntb

@@ -1,0 +1,60 @@
+// The terms of the inclusion-exclusion count of the primes up to N.
+//
+// For every set of distinct entries p1 > p2 > ... > pL of y, with p1 not
+// above sqrt(N) and N/(p1...pL) >= 1, the term is floor(N/(p1...pL)), added
+// for odd L and taken away for even L.  The signed total sr1 is the number
+// of integers 2..N with a prime factor up to sqrt(N), so
+// Phi(N) = z11 - sr1 + N - 1 with z11 the number of primes up to sqrt(N).
+//
+// When 2, 3, 5 and 7 have been taken out of y, the terms of at most seven
+// primes are replaced by the number of their multiples that are free of 2,
+// 3, 5 and 7, and sr1 counts only those.
+//
+// The engine calls a visitor per term, in the order the report lists them
+// (set by set, each set led by its largest prime), and once per pass of the
+// outer loop, so the counts can be checked without the dialogue.
+#pragma once
+
+#include <cstdint>
+
+#include "primes/tables.hpp"
+
+namespace ntb {
+
+struct InclusionTerm {
+  int32_t row;          // sequential number, from 1
+  int32_t level;        // number of primes in the set, 1..11
+  int32_t combination;  // their product (at most N)
+  double term;          // +floor(N/combination) for odd levels, - for even
+  double sr1;           // signed running total, this term included
+  int32_t reduced;      // the multiples free of 2,3,5,7 (0 unless reducing, levels 1..7)
+};
+
+class InclusionVisitor {
+ public:
+  virtual ~InclusionVisitor() = default;
+  // The set led by the index-th entry y(index) is complete; subtotal is the
+  // signed sum of its raw terms.
+  virtual void set_done(int32_t index, int32_t prime, int32_t subtotal) = 0;
+  // A pass of the outer loop begins (after the set line of the pass before).
+  virtual void pass(int32_t index) = 0;
+  // One term; false stops the run at once.
+  virtual bool term(const InclusionTerm& t) = 0;
+};
+
+struct InclusionResult {
+  double sr1 = 0;
+  int64_t positive = 0;  // raw terms of odd levels
+  int64_t negative = 0;  // raw terms of even levels
+  int32_t terms = 0;
+  int32_t root = 0;  // t = trunc(sqrt(N))
+  int32_t z11 = 0;   // entries of y up to t
+  bool completed = false;
+};
+
+// Runs the enumeration for N (0..2147483647, whole) over y as it is; with
+// reduce2357 the terms of levels 1..7 are reduced as above.  Entries of y
+// below 2 cannot divide and are passed over.
+InclusionResult inclusion_terms(double N, const Tables& t, bool reduce2357, InclusionVisitor& v);
+
+}  // namespace ntb

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace ntb {
 
@@ -22,13 +23,16 @@ inline constexpr int32_t kYSize = 149000;
 inline constexpr int32_t kYFilled = 148977;  // slots a build fills
 inline constexpr int32_t kYSorted = 148500;  // slots an edit sorts
 inline constexpr int32_t kYcSize = 851068;
-inline constexpr int32_t kMarker = 2000300;   // a prime taken out
-inline constexpr int32_t kWalkTop = 1999999;  // last odd number the yc walk visits
+inline constexpr int32_t kMarker = 2000300;      // a prime taken out
+inline constexpr int32_t kWalkTop = 1999999;     // last odd number the yc walk visits
+inline constexpr int32_t kSieveSlots = 1000301;  // odd numbers 1..2000601 a build sieves
 
 struct Tables {
-  std::array<int32_t, kYSize + 1> y{};    // 1-based
-  std::array<int32_t, kYcSize + 1> yc{};  // 1-based
-  int32_t yc_count = 0;                   // values the last walk produced (may pass kYcSize)
+  // No initializers, so that make_tables need not write 4 MB of zeros over
+  // fresh memory; make_unique<Tables>() and static tables start at 0.
+  std::array<int32_t, kYSize + 1> y;    // 1-based
+  std::array<int32_t, kYcSize + 1> yc;  // 1-based
+  int32_t yc_count = 0;                 // values the last walk produced (may pass kYcSize)
   // Bumped by every build and edit of y, so engines can tell whether what
   // they remember about the table still holds.
   uint64_t version = 0;
@@ -37,7 +41,19 @@ struct Tables {
   bool y_pristine = false;
   // yc holds exactly the odd composites 9..1999999 and yc[851068] is 0.
   bool yc_pristine = false;
+  void* mapping = nullptr;  // where make_tables mapped them
+  // The last build's sieve: bit j is set when 2j + 1 (1 to 2000601) is not
+  // prime.  While y is as built, the walk for yc takes its values from here.
+  std::array<uint64_t, kSieveSlots / 64 + 1> odd_composite;
 };
+
+// Tables for a whole run, in fresh zeroed memory mapped at once, so that
+// the builds at start-up do not stop at every page they touch.
+struct TablesRelease {
+  void operator()(Tables* t) const;
+};
+using TablesPtr = std::unique_ptr<Tables, TablesRelease>;
+TablesPtr make_tables();
 
 void build_y(Tables& t);
 // The walk; the start index comes from no2357, kpos and store3.

@@ -283,10 +283,8 @@ Menu goldbach_menu(Session& s) {
 }  // namespace
 
 void run_workbench(Console& console, LogSink& log) {
-  static std::unique_ptr<Tables> tables;  // 4 MB: kept off the stack, made once
-  static std::unique_ptr<TripletData> trip;
-  tables = std::make_unique<Tables>();
-  trip = std::make_unique<TripletData>();
+  const TablesPtr tables = make_tables();
+  const auto trip = std::make_unique<TripletData>();
   Io io(console, log);
   Session s{io, *tables, trip.get()};
 

@@ -1,8 +1,62 @@
-// Placeholder: this command is not built yet.
+// div, divisors-submenu entry 2: the divisors of one number N in ascending
+// order, numbered from 1, and their sum.  A number with no prime of y up to
+// its square root among its divisors (a prime, or 0 to 3) is announced as
+// "primo" and lists nothing.
+#include <cmath>
+
 #include "divisors/commands.hpp"
+#include "divisors/divisor_pairs.hpp"
 
 namespace ntb {
 
-void div(Session& s) { (void)s; }
+namespace {
+
+// True when some entry y(1..findp(sqrt N)) divides N.
+bool has_small_prime_factor(int32_t N, const Tables& t) {
+  int32_t n = static_cast<int32_t>(std::sqrt(static_cast<double>(N)));
+  findp(n, t);
+  for (int32_t i = 1; i <= n; ++i) {
+    const int32_t p = t.y[i];
+    if (p > 0 && N % p == 0) return true;  // an edited entry may hold 0
+  }
+  return false;
+}
+
+}  // namespace
+
+void div(Session& s) {
+  Io& io = s.io;
+  static DivisorList dl;  // each call starts from an empty list
+  dl.m = 0;
+  int32_t N = 0;
+  io.asknum(N);  // never negative
+  double sum = 0;
+  int32_t L = 0;
+  int32_t quit = 0;
+
+  if (!has_small_prime_factor(N, s.t)) {
+    io.lst({"primo  1", N});
+    io.pause();
+  } else {
+    ordered_divisors(N, dl);
+    io.pause();
+  }
+
+  io.log("(1X,A15,1I10)", {"divisors of ", N});
+  for (int32_t c = 1; c <= dl.m; ++c) {
+    ++L;
+    io.lst({c, dl.D[c]});
+    io.log("(I5,I10)", {c, dl.D[c]});
+    sum += dl.D[c];
+    io.pagestop(L, quit);
+    if (quit) break;
+  }
+  io.log("(1X,A20,F14.0)", {"sum of divisors", sum});
+  io.scr("(1X,A20,F14.0)", {"sum of divisors", sum});
+  io.pause();
+  io.rule();
+  io.pause();
+  io.pause();
+}
 
 }  // namespace ntb

@@ -1,0 +1,39 @@
+// The counting pass of the divisor-count listings: for a bound N, how many
+// integers up to N have exactly tau divisors, for every tau, and the number
+// of primes up to N.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "primes/tables.hpp"
+
+namespace ntb {
+
+// No integer up to 2147483647 has more than 1600 divisors.
+inline constexpr int32_t kVectorSlots = 2000;
+
+struct DivisorVector {
+  // slot[tau], 1-based (slot[0] unused): the integers up to N with tau
+  // divisors.  Kept in 64 bits so that an edited table, whose entries need
+  // not be primes, cannot overflow them.
+  std::array<int64_t, kVectorSlots + 1> slot{};
+  int64_t composites = 0;  // C: the composites met by the pass
+  int32_t primes = 0;      // N - C - 1
+
+  void clear() { *this = DivisorVector{}; }
+  // Slot tau, 0 outside 1..2000.
+  int64_t at(int64_t tau) const { return tau >= 1 && tau <= kVectorSlots ? slot[tau] : 0; }
+};
+
+// Fills v for N >= 0 (N = 0 leaves only slot 1 = 1 and -1 primes; the
+// command never asks for it).  Counts follow y's current contents.
+void count_divisor_vector(int32_t N, const Tables& t, DivisorVector& v);
+
+// The integer held by a slot or a sum of slots, as the 32-bit counters of
+// the report show it (only an edited table can push it past 32 bits).
+inline int32_t counter32(int64_t v) {
+  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
+
+}  // namespace ntb

@@ -1,9 +1,244 @@
-// Placeholder: this command is not built yet.
+// Goldbach entries 5 and 6: the number of pairs of odd primes p <= q with
+// p + q <= N, that is the total of the prime-pair counts of the even
+// numbers from 6 to N, by the reverse method.  gold frames each pair as the
+// number 2pq (8 divisors, 6 when p = q), gold1 as pq (4 divisors, 3 when
+// p = q).  Both show the count for every scanned prime, a table of how many
+// numbers have d divisors, the total, and for N up to 2000 on request the
+// numbers one by one, then as stored and sorted.
+#include <algorithm>
+#include <array>
+#include <string>
+
 #include "goldbach/commands.hpp"
+#include "goldbach/engines.hpp"
+#include "goldbach/report.hpp"
+#include "primes/factor.hpp"
 
 namespace ntb {
 
-void gold(Session& s) { (void)s; }
-void gold1(Session& s) { (void)s; }
+namespace {
+
+constexpr int32_t kColumn = 40000;  // stored numbers and sums
+constexpr int32_t kLimit8 = 2000;   // gold stores at most this many 8-divisor numbers
+
+// The routine-level storage of each of the two commands.
+struct GoldWork {
+  std::array<int32_t, kColumn + 1> number{};  // 1-based
+  std::array<int32_t, kColumn + 1> sum{};
+  std::array<double, 9> table{};  // [d]: numbers with d divisors, 1-based
+  void clear() {
+    number.fill(0);
+    sum.fill(0);
+    table.fill(0);
+  }
+};
+
+// An int64 product or sum narrowed for a 32-bit column (only an edited
+// table can give values beyond it).
+int32_t narrow(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+void both(Io& io, std::string_view layout, Items items) {
+  io.scr(layout, items);
+  io.log(layout, items);
+}
+void log_then_scr(Io& io, std::string_view layout, Items items) {
+  io.log(layout, items);
+  io.scr(layout, items);
+}
+
+// One pass: false when the user quit at a pager stop.
+bool reverse_method(Session& s, bool twice, GoldWork& w) {
+  Io& io = s.io;
+  const ReverseForm form = twice ? ReverseForm::Twice : ReverseForm::Plain;
+  const char* const f3 = twice ? "(3F13.0)" : "(3F15.0)";
+  const std::string sep(1, ACHAR(124));
+
+  w.clear();
+  log_then_scr(io, "(A80)", {"find total number of prime pairs from 6 to N with reverse method"});
+  both(io, "(A80)", {pad("enter the even number <=160000", 63)});
+  int32_t N = 0;
+  do io.asknum(N);
+  while (!accepted_even(N));
+  const double Nr = N;
+  log_then_scr(io, f3, {Nr});
+  int32_t print_all = 0;
+  if (N < 2001) {
+    io.lst({"enter 1 to print all data  otherwise  enter 0"});
+    io.asknum(print_all);
+  }
+  const bool listing = print_all == 1;
+
+  const Counts c(s.t);
+  const CentralPrimes cp = central_primes(form, N, c);
+  both(io, "(A80)", {pad("The central primes of N are", 60)});
+  both(io, f3, {cp.p1, cp.p2});
+  log_then_scr(io, "(A45,1F15.0)",
+               {twice ? "the set of numbers with 6 and 8 divisors of "
+                      : "the set of numbers with 3 and 4 divisors of ",
+                cp.K});
+  log_then_scr(io, "(A45,1F15.0)", {"contains the set of pairs of prime of       ", Nr});
+  io.pause();
+
+  double total = 0, serial = 0;
+  int32_t pager = 0, quit = 0;
+  w.clear();
+  const int32_t f = c.y(1);  // gold's fixed factor, 2 while y holds it
+  const int32_t pair_d = twice ? 8 : 4, square_d = twice ? 6 : 3;
+
+  // Stores one number with its sum while the columns have room.
+  auto store = [&](int64_t number, int64_t sum) {
+    if (serial > kColumn) return;
+    const int32_t i = static_cast<int32_t>(serial);
+    w.number[i] = narrow(number);
+    w.sum[i] = narrow(sum);
+    both(io, "(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
+  };
+
+  const ReverseVisit step = [&](const ReverseStep& st) {
+    both(io, "(A80)", {pad("number of primes satisfing condition x+y for pairs", 83)});
+    both(io, f3, {st.count});
+    if (st.count <= 0) return true;  // the scan ends here
+    total = st.total;
+    if (twice) io.lst({total});
+    w.table[pair_d] += st.count - 1;
+    w.table[square_d] += 1;
+    if (st.count > 1) both(io, "(A80)", {pad("scanning each prime forming combinations", 63)});
+    const int64_t p = st.p;
+    if (twice) {
+      for (int32_t k = st.j + 1; listing && k <= st.k; ++k) {
+        if (serial >= kLimit8) break;
+        serial += 1;
+        const int32_t q = c.y(k);
+        store(f * p * q, p + q);
+        both(io, "(I7,A1,F3.0,A1,I7,A1,I7,A1,I7,A2)",
+             {f, "^", 1.0, "*", st.p, "^", 1, "*", q, "^1"});
+        pager += 2;
+        io.pagestop(pager, quit);
+        if (quit) return false;
+      }
+      if (2 * p <= N) {
+        serial += 1;
+        if (listing) {
+          store(f * p * p, 2 * p);
+          both(io, "(I7,A1,F3.0,A1,I7,A1,I7,:)", {f, "^", 1.0, "*", st.p, "^", 2});
+          pager += 2;
+          io.pagestop(pager, quit);
+          if (quit) return false;
+        }
+      }
+    } else {
+      if (!listing) {
+        serial += st.count - 1;
+      } else {
+        for (int32_t k = st.j + 1; k <= st.k; ++k) {
+          serial += 1;
+          const int32_t q = c.y(k);
+          store(p * q, p + q);
+          both(io, "(I7,A1,F3.0,A2,I7,A2,:)", {st.p, "^", 1.0, " *", q, "^1"});
+          pager += 2;
+          io.pagestop(pager, quit);
+          if (quit) return false;
+        }
+      }
+      if (2 * p <= N) {
+        serial += 1;
+        if (listing) {
+          store(p * p, 2 * p);
+          both(io, "(I7,A1,F3.0,:)", {st.p, "^", 2.0});
+        }
+      }
+    }
+    return true;
+  };
+  reverse_pair_scan(form, N, cp.K, c, &step);
+  if (quit) return false;
+
+  io.lst({"         V E C T O R    R E A D Y"});
+  io.pause();
+  io.log("(A3,F13.0)", {"   ", Nr});
+  if (twice) {
+    io.lst({"there are ", cp.phiN, " prime numbers"});
+  } else {
+    io.lst({"there are ", static_cast<int32_t>(cp.phiN), " prime numbers"});
+  }
+  io.pause();
+  w.table[1] = 1;
+  w.table[2] = cp.phiN;
+  const int32_t size = twice ? 8 : 4;
+  int32_t last = size;
+  while (last > 1 && w.table[last] == 0) --last;
+  for (int32_t d = 1; d <= last; d += 4) {
+    const auto& t = w.table;
+    if (twice) {
+      both(io, "(A1,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,:)",
+           {" ", d, " ", WholeField(t[d], 10), sep, d + 1, " ", WholeField(t[d + 1], 10), sep,
+            d + 2, " ", WholeField(t[d + 2], 10), sep, d + 3, " ", WholeField(t[d + 3], 10)});
+    } else {
+      both(io, "(A1,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,:)",
+           {" ", d, " ", t[d], sep, d + 1, " ", t[d + 1], sep, d + 2, " ", t[d + 2], sep, d + 3,
+            " ", t[d + 3]});
+    }
+    if ((d + 3) % 72 == 0) io.pause();
+  }
+  log_then_scr(io, "(A80)",
+               {twice ? "the sum of selected numbers with 6 and 8 divisors = the total pairs of "
+                        "primes "
+                      : "the sum of selected numbers with 3 and 4 divisors = the total pairs of "
+                        "primes "});
+  log_then_scr(io, "(A15)", {"from 6 to N"});
+  log_then_scr(io, f3, {twice ? total : w.table[3] + w.table[4]});
+  io.pause();
+
+  if (listing) {
+    if (!twice) io.pause();
+    const int32_t rows = static_cast<int32_t>(std::min<double>(serial, kColumn));
+    auto list = [&](bool sorted_sums, double& sum_n, double& sum_s) {
+      for (int32_t i = 1; i <= rows; ++i) {
+        io.lst({i, w.number[i], w.sum[i]});
+        pager += 1;
+        io.pagestop(pager, quit);
+        if (quit) return false;
+        io.log("(3I10)", {i, w.number[i], w.sum[i]});
+        if (sorted_sums) {
+          sum_n += w.number[i];
+          sum_s += w.sum[i];
+        }
+      }
+      return true;
+    };
+    double sum_n = 0, sum_s = 0;
+    log_then_scr(io, "(A80)", {pad("Not ordered list", 63)});
+    if (!list(false, sum_n, sum_s)) return false;
+    io.rule();
+    std::sort(w.number.begin() + 1, w.number.begin() + 1 + rows);
+    std::sort(w.sum.begin() + 1, w.sum.begin() + 1 + rows);
+    io.log("(A80)", {pad(" ordered list", twice ? 60 : 65)});
+    io.scr("(A80)", {pad(" ordered list", twice ? 60 : 64)});
+    if (!list(true, sum_n, sum_s)) return false;
+    if (twice) both(io, "(3F13.0)", {sum_n, sum_s});
+    io.pause();
+  }
+  w.clear();
+  if (twice) io.pause();
+  return true;
+}
+
+}  // namespace
+
+void gold(Session& s) {
+  static GoldWork w;
+  reverse_method(s, true, w);
+  w.clear();
+  s.io.rule();
+}
+
+void gold1(Session& s) {
+  static GoldWork w;
+  reverse_method(s, false, w);
+  w.clear();
+  s.io.rule();
+}
 
 }  // namespace ntb

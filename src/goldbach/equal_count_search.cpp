@@ -1,0 +1,48 @@
+// The search for the even numbers with a given number K of pairs of one
+// kind: 6000 even numbers, each with its cumulative total T(n); the pair
+// count of n is the difference of the totals of n and n - 2, kept in two
+// slots that the odd and the even steps overwrite in turn.
+#include <cstdlib>
+
+#include "goldbach/engines.hpp"
+
+namespace ntb {
+
+namespace {
+
+constexpr int32_t kSteps = 6000;
+
+}  // namespace
+
+int32_t search_total(PairKind kind, int32_t n, const Counts& c) {
+  double t = 0;
+  switch (kind) {
+    case PairKind::Primes:
+      t = prime_pair_total(n, c).col5;
+      break;
+    case PairKind::Composites:
+      t = composite_pair_total(n, c).total();
+      break;
+    case PairKind::Mixed:
+      t = mixed_total_scan(n, c);
+      break;
+  }
+  return whole32(t);  // far below 2^31 up to n = 12004 with the tables as built
+}
+
+int32_t equal_count_search(PairKind kind, int32_t K, const Counts& c, const FoundRow& found) {
+  const int32_t start = (kind == PairKind::Primes && K == 1) ? 2 : 4;
+  int32_t slot[2] = {0, 0};  // [0]: even steps, [1]: odd steps
+  int32_t counter = 0;
+  for (int32_t i = 1; i <= kSteps; ++i) {
+    const int32_t n = start + 2 * i;
+    slot[i % 2] = search_total(kind, n, c);
+    const int64_t pairs = std::llabs(static_cast<int64_t>(slot[1]) - slot[0]);
+    if (pairs != K) continue;
+    ++counter;
+    if (!found(counter, n)) return -1;
+  }
+  return counter;
+}
+
+}  // namespace ntb

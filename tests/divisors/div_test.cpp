@@ -1,0 +1,219 @@
+// The ordered divisors of one number: the list against trial division and
+// the factorization, and the div dialogue with its exact records.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "divisors/commands.hpp"
+#include "divisors/divisor_pairs.hpp"
+#include "primes/factor.hpp"
+#include "support/scripted_console.hpp"
+
+namespace ntb {
+namespace {
+
+using testing::Harness;
+
+bool full_run() {
+  return std::getenv("NTBENCH_FULL") != nullptr;
+}
+
+// Count and sum of the divisors of n from its factorization.
+void tau_sigma(int32_t n, int64_t& tau, int64_t& sigma) {
+  Factors f;
+  primefac(n, f);
+  tau = 1;
+  sigma = 1;
+  for (int i = 1; i <= f.nf; ++i) {
+    tau *= f.e[i] + 1;
+    int64_t s = 1, pw = 1;
+    for (int j = 1; j <= f.e[i]; ++j) s += (pw *= f.f[i]);
+    sigma *= s;
+  }
+}
+
+// Ascending, every entry a divisor, as many as tau and adding up to sigma.
+void expect_divisors(int32_t N) {
+  static DivisorList dl;
+  ordered_divisors(N, dl);
+  int64_t tau = 0, sigma = 0;
+  tau_sigma(N, tau, sigma);
+  ASSERT_EQ(dl.m, tau) << N;
+  int64_t sum = 0;
+  for (int32_t c = 1; c <= dl.m; ++c) {
+    ASSERT_EQ(N % dl.D[c], 0) << N;
+    if (c > 1) ASSERT_LT(dl.D[c - 1], dl.D[c]) << N;
+    sum += dl.D[c];
+  }
+  ASSERT_EQ(sum, sigma) << N;
+  ASSERT_EQ(dl.D[1], 1);
+  ASSERT_EQ(dl.D[dl.m], N);
+}
+
+TEST(OrderedDivisors, SmallNumbersMatchTrialDivision) {
+  static DivisorList dl;
+  for (int32_t N = 1; N <= 3000; ++N) {
+    ordered_divisors(N, dl);
+    std::vector<int32_t> expect;
+    for (int32_t i = 1; i <= N; ++i)
+      if (N % i == 0) expect.push_back(i);
+    ASSERT_EQ(std::vector<int32_t>(dl.D.begin() + 1, dl.D.begin() + 1 + dl.m), expect) << N;
+  }
+}
+
+TEST(OrderedDivisors, RandomNumbersMatchTheFactorization) {
+  std::mt19937 rng(3);
+  for (int i = 0; i < 300; ++i)
+    expect_divisors(std::uniform_int_distribution<int32_t>(1, 2147483647)(rng));
+  for (int32_t N : {2147483647, 2147483646, 2095133040, 1073741824, 2147395600, 46341 * 46339})
+    expect_divisors(N);
+}
+
+TEST(OrderedDivisors, FullEveryNumberUpTo200000) {
+  const int32_t step = full_run() ? 1 : 97;
+  for (int32_t N = 1; N <= 200000; N += step) expect_divisors(N);
+}
+
+TEST(OrderedDivisors, MostDivisorsFillTheArray) {
+  static DivisorList dl;
+  ordered_divisors(2095133040, dl);
+  EXPECT_EQ(dl.m, kMaxDivisors);
+  EXPECT_EQ(dl.D[1600], 2095133040);
+  EXPECT_EQ(dl.D[1599], 2095133040 / 2);
+}
+
+// --- the dialogue ---
+
+const std::string kRule = " " + std::string(45, '_');
+constexpr const char* kPause = "Pause - Please enter a blank line (to continue) or a DOS command.";
+
+std::string row(int32_t c, int32_t d, int w1, int w2) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%*d%*d", w1, c, w2, d);
+  return buf;
+}
+
+// N, the pause after the search, then the closing pauses.
+std::vector<std::string> script(int32_t N) {
+  return {std::to_string(N), "", "", "", "", ""};
+}
+
+TEST(DivSession, TwelveListsSixDivisorsAndTheirSum) {
+  Harness h(script(12));
+  ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+  const int32_t d[] = {1, 2, 3, 4, 6, 12};
+  std::vector<std::string> log = {"    divisors of         12"};
+  for (int c = 1; c <= 6; ++c) log.push_back(row(c, d[c - 1], 5, 10));
+  log.push_back("      sum of divisors           28.");
+  log.push_back(kRule);
+  log.push_back("");
+  EXPECT_EQ(h.log_lines(), log);
+
+  const auto scr = h.screen_lines();
+  ASSERT_EQ(scr.size(), 13u);
+  EXPECT_EQ(scr[0],
+            "enter number   12                    OK? Yes=any key N/n=no" + std::string(kPause));
+  for (int c = 1; c <= 6; ++c) EXPECT_EQ(scr[c], row(c, d[c - 1], 11, 12));
+  EXPECT_EQ(scr[7], "     sum of divisors           28.");
+  EXPECT_EQ(scr[8], kPause);
+  EXPECT_EQ(scr[9], std::string(45, '_'));
+  EXPECT_EQ(scr[10], kPause);
+  EXPECT_EQ(scr[11], kPause);
+  EXPECT_TRUE(h.console.input.empty());
+}
+
+TEST(DivSession, SquaresListTheRootOnce) {
+  const struct {
+    int32_t N;
+    std::vector<int32_t> d;
+    const char* sum;
+  } cases[] = {{16, {1, 2, 4, 8, 16}, "      sum of divisors           31."},
+               {4, {1, 2, 4}, "      sum of divisors            7."}};
+  for (const auto& c : cases) {
+    Harness h(script(c.N));
+    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    const auto log = h.log_lines();
+    ASSERT_EQ(log.size(), c.d.size() + 4);
+    for (size_t i = 0; i < c.d.size(); ++i) EXPECT_EQ(log[i + 1], row(i + 1, c.d[i], 5, 10));
+    EXPECT_EQ(log[c.d.size() + 1], c.sum);
+  }
+}
+
+TEST(DivSession, PrimesAndNumbersBelowFourArePrimo) {
+  for (int32_t N : {13, 0, 1, 2, 3, 2147483647}) {
+    Harness h(script(N));
+    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    char primo[64];
+    std::snprintf(primo, sizeof primo, "primo  1%11d", N);
+    const auto scr = h.screen_lines();
+    EXPECT_EQ(scr[0].substr(scr[0].size() - 19), primo) << N;
+    EXPECT_EQ(scr[1], kPause);
+    EXPECT_EQ(scr[2], "     sum of divisors            0.");
+    char head[64];
+    std::snprintf(head, sizeof head, "    divisors of %10d", N);
+    EXPECT_EQ(h.log_lines(),
+              (std::vector<std::string>{head, "      sum of divisors            0.", kRule, ""}))
+        << N;
+    EXPECT_TRUE(h.console.input.empty()) << N;
+  }
+}
+
+// A prime right after a composite lists nothing, as the first number of a
+// run does: nothing of the composite's list survives the call.
+TEST(DivSession, APrimeAfterAComposite) {
+  std::vector<std::string> in = script(12);
+  for (const auto& l : script(13)) in.push_back(l);
+  Harness h(in);
+  ASSERT_TRUE(h.run([](Session& s) {
+    div(s);
+    div(s);
+  }));
+  const auto log = h.log_lines();
+  ASSERT_EQ(log.size(), 13u);
+  EXPECT_EQ(log[9], "    divisors of         13");
+  EXPECT_EQ(log[10], "      sum of divisors            0.");
+}
+
+// 2095133040: the 1600 divisors stop every 20 lines; quitting at the third
+// stop leaves the sum of the first 60.
+TEST(DivSession, MostDivisorsPageAndQuit) {
+  static DivisorList dl;
+  ordered_divisors(2095133040, dl);
+  {
+    std::vector<std::string> in = {"2095133040", "", ""};
+    for (int i = 0; i < 80; ++i) in.insert(in.end(), {"x", ""});
+    in.insert(in.end(), {"", "", ""});
+    Harness h(in);
+    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    const auto log = h.log_lines();
+    ASSERT_EQ(log.size(), 1600u + 4);
+    EXPECT_EQ(log[1600], row(1600, 2095133040, 5, 10));
+    int64_t tau = 0, sigma = 0;
+    tau_sigma(2095133040, tau, sigma);
+    char sum[64];
+    std::snprintf(sum, sizeof sum, " %20s%13lld.", "sum of divisors",
+                  static_cast<long long>(sigma));
+    EXPECT_EQ(log[1601], sum);
+    EXPECT_TRUE(h.console.input.empty());
+  }
+  {
+    Harness h({"2095133040", "", "", "x", "", "x", "", "q", "", "", ""});
+    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    const auto log = h.log_lines();
+    ASSERT_EQ(log.size(), 60u + 4);
+    int64_t first60 = 0;
+    for (int c = 1; c <= 60; ++c) first60 += dl.D[c];
+    char sum[64];
+    std::snprintf(sum, sizeof sum, " %20s%13lld.", "sum of divisors",
+                  static_cast<long long>(first60));
+    EXPECT_EQ(log[61], sum);
+    EXPECT_TRUE(h.console.input.empty());
+  }
+}
+
+}  // namespace
+}  // namespace ntb

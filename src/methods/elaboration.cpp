@@ -9,6 +9,8 @@
 // The line number is the triplet data's row counter: it starts from the
 // most recent run's row count and is left at the last line printed.  A q
 // at any page stop leaves at once for the main menu, clearing nothing.
+#include <cstdint>
+
 #include "methods/commands.hpp"
 #include "methods/report_text.hpp"
 #include "methods/triplet_data.hpp"
@@ -29,6 +31,10 @@ const std::string& column_underline() {
   return s;
 }
 
+inline int32_t saturate32(int64_t v) {
+  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
+
 // The sums of the combinations, each truncated to a whole number as it grows.
 struct Sums {
   int64_t s[3] = {0, 0, 0};
@@ -43,9 +49,9 @@ void write_sums(Io& io, const Sums& sums, size_t log_length) {
   const std::string text = padded("sums of combinations", log_length);
   io.lst({"sums of combinations"});
   io.log("(1X,A40,2F11.0)", {text});
-  // Sums of up to 15000 combinations of N <= 2000000 stay within 32 bits.
-  const auto a = static_cast<int32_t>(sums.s[0]), b = static_cast<int32_t>(sums.s[1]),
-             c = static_cast<int32_t>(sums.s[2]);
+  // The combinations of N = 2000000 sum to 372720414; held at the 32-bit
+  // bounds all the same.
+  const int32_t a = saturate32(sums.s[0]), b = saturate32(sums.s[1]), c = saturate32(sums.s[2]);
   io.lst({a, b, c});
   io.log("(8I7)", {a, b, c});
 }

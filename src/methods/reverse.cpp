@@ -4,7 +4,8 @@
 // elaboration.
 //
 // Any N up to 2147483647 runs to its end: rows past the 15000 of the row
-// store are counted, printed and totalled but not stored.  From the triplets
+// store are counted, printed and totalled but not stored, and the check
+// against a search in y is left out above 2000000, where y ends.  From the triplets
 // submenu N is asked again while above 2000000, so the stored runs (14674
 // rows for N = 2000000) always fit the vectors.
 #include <array>
@@ -21,6 +22,7 @@ namespace ntb {
 namespace {
 
 constexpr int32_t kTripletTop = 2000000;  // largest N a triplet run accepts
+constexpr int32_t kTableTop = 2000000;    // y holds the primes up to here
 
 // The row store of the last run: column 4 and the combination of each row,
 // 1-based; after the rows, the run's prime count.
@@ -158,11 +160,14 @@ void reverse(Session& s) {
   }
   if (td.rowcount + 1 <= kTripRows) rowval[td.rowcount + 1] = primes;
 
-  int32_t b = n;
-  findp(b, s.t);
-  static const std::string binary = padded("with binary search", 40);
-  io.lst({"with binary search ", b});
-  io.log("(1X,A40,2F11.0)", {binary, static_cast<double>(b)});
+  if (n <= kTableTop) {
+    // The check by one search in y, which ends at 2000000.
+    int32_t b = n;
+    findp(b, s.t);
+    static const std::string binary = padded("with binary search", 40);
+    io.lst({"with binary search ", b});
+    io.log("(1X,A40,2F11.0)", {binary, static_cast<double>(b)});
+  }
   static const std::string not_events =
       "NOT events(negative jumps)\t" + repeated(' ', 10) + "\t\t\t\t\t\t ";
   static const std::string yes_events =

@@ -10,9 +10,19 @@
 
 #include <cmath>
 
+#include "primes/prime_count.hpp"
+
 namespace ntb {
 
 namespace {
+
+constexpr int32_t kTableTop = 2000000;  // findp counts primes up to here
+
+// The number of primes up to x: a search in y up to 2000000, where the
+// table ends, and the prime count of trova1 above (quotients of N > 4000000).
+inline int32_t primes_up_to(int32_t x, const Tables& t) {
+  return x <= kTableTop ? findp(x, t) : trova1_of(x, t);
+}
 
 constexpr int kLevels = 9;
 
@@ -34,7 +44,7 @@ class Walk {
   bool emit(int level, bool power, int32_t i, double k, RowTail tail) {
     // 0 <= k <= N <= 2147483647, so the truncation fits.
     int32_t x = static_cast<int32_t>(k);
-    const int32_t value = findp(x, t_) - i + 1;
+    const int32_t value = primes_up_to(x, t_) - i + 1;
     ++res_.rows;
     res_.s1 += value;
     const ReverseRow r{res_.rows, level, power, i, t_.y[i], k, value, res_.s1, N_ / k, tail};

@@ -3,6 +3,7 @@
 // answers.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -350,6 +351,19 @@ TEST(InclusionSession, AboveTwoMillionHasNoSearchCheck) {
     EXPECT_EQ(l.find("with binary search"), std::string::npos);
     EXPECT_EQ(l.find("sumn of positive"), std::string::npos);
   }
+}
+
+// The totals of the terms pass 32 bits; they keep the columns of I10.
+TEST(InclusionSession, FullBillionTotalsPastThirtyTwoBits) {
+  if (std::getenv("NTBENCH_FULL") == nullptr) GTEST_SKIP() << "set NTBENCH_FULL";
+  const int32_t passes = findp_of(31622, ntb::testing::built_tables()) + 1;
+  Harness h(Script().num(1000000000).num(1).blank(passes + 2).lines);
+  ASSERT_TRUE(h.run([](Session& s) { inclusion(s); }));
+  const auto log = h.log_lines();
+  EXPECT_NE(index_of(log, "negative and positive results" + std::string(16, ' ') + "4239320210" +
+                              "5188476076"),
+            -1);
+  EXPECT_NE(index_of(log, "    N and number of primes calculated    1000000000.  50847534."), -1);
 }
 
 TEST(InclusionSession, EditedTableGivesTheReducedReport) {

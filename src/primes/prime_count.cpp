@@ -13,6 +13,7 @@
 // them wrap.
 #include "primes/prime_count.hpp"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -35,13 +36,23 @@ inline int32_t prime_to_30_upto(int32_t x) {
   return static_cast<int32_t>(x * 8.0 * 0.03333333333333333 + 1.0);
 }
 
+// The integers in 1..r free of 2, 3, 5, 7, for r below 210.
+constexpr std::array<uint8_t, 210> kFree2357 = [] {
+  std::array<uint8_t, 210> upto{};
+  int32_t run = 0;
+  for (int32_t r = 0; r < 210; ++r) {
+    run += r > 0 && r % 2 && r % 3 && r % 5 && r % 7;
+    upto[r] = static_cast<uint8_t>(run);
+  }
+  return upto;
+}();
+
 // The terms of the inclusion-exclusion: G(q) is 1 for q <= 10 (only 1 is free
-// of 2, 3, 5, 7 there) and coprime7(q) above.
+// of 2, 3, 5, 7 there) and coprime7(q) above, which equals the count by the
+// period 210.
 inline int64_t G(int32_t q) {
   if (q <= 10) return 1;
-  int32_t x = q, count = 0;
-  coprime7(x, count);
-  return count;
+  return coprime7_of(q);
 }
 
 inline int32_t pi_y(int32_t x, const Tables& t) {
@@ -62,6 +73,40 @@ int64_t chains_below(int32_t q, int32_t upper, const Tables& t) {
     sum += G(r) - chains_below(r, j, t);
   }
   return sum;
+}
+
+// chains_below for a table whose entries y(5..upper-1) rise strictly from
+// y(5) > 10.  The indexes j with y(j) > q / 11 leave a quotient of at most
+// 10: each such chain adds G = 1 and has no chain below it (its quotient is
+// under y(5)), so those up to the stop (the first y(j) > q) are counted at
+// once, the stop found by bisection.
+int64_t chains_below_rising(int32_t q, int32_t upper, const Tables& t) {
+  int64_t sum = 0;
+  const int32_t small = q / 11;
+  int32_t j = 5;
+  for (; j < upper && t.y[j] <= small; ++j) {
+    const int32_t r = q / t.y[j];  // at least 11
+    sum += G(r) - chains_below_rising(r, j, t);
+  }
+  // The first index in [j, upper) whose entry is above q, or upper.
+  int32_t lo = j, hi = upper;
+  while (lo < hi) {
+    const int32_t mid = lo + (hi - lo) / 2;
+    if (t.y[mid] > q) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return sum + (lo - j);
+}
+
+// True when y(5..last) rise strictly from y(5) > 10.
+bool rising_from_5(int32_t last, const Tables& t) {
+  if (t.y[5] <= 10) return false;
+  for (int32_t j = 6; j <= last; ++j)
+    if (t.y[j] <= t.y[j - 1]) return false;
+  return true;
 }
 
 // Cofactors from level `level` (2..5) on: q the quotient so far, s the first
@@ -96,6 +141,10 @@ inline int32_t whole_of(double N) {
 
 }  // namespace
 
+int32_t coprime7_of(int32_t x) {
+  return (x / 210) * 48 + kFree2357[x % 210];
+}
+
 int32_t coprime7(int32_t& x, int32_t& count) {
   if (x < 13) {
     count = 2;
@@ -128,11 +177,12 @@ void trova1_by_terms(double& N, const Tables& t) {
 
   int64_t S = 0;
   if (k > 4) {
+    const bool rising = rising_from_5(k - 1, t);
     for (int32_t i1 = 5; i1 <= k; ++i1) {
       const int32_t p = t.y[i1];
       if (p == 0) continue;
       const int32_t q = static_cast<int32_t>(Nd / p);
-      S += G(q) - chains_below(q, i1, t);
+      S += G(q) - (rising ? chains_below_rising(q, i1, t) : chains_below(q, i1, t));
     }
   }
 

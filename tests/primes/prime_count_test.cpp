@@ -11,6 +11,8 @@
 #include <random>
 #include <vector>
 
+#include "primes/legendre_phi.hpp"
+#include "primes/pi_lookup.hpp"
 #include "primes/tables.hpp"
 #include "shell/prime_count_entry.hpp"
 #include "support/scripted_console.hpp"
@@ -181,6 +183,62 @@ TEST(Coprime7, MatchesDirectCountAndReportsWhatItSubtracted) {
 }
 
 // ---------------------------------------------------------------------------
+// The shortcuts of the table as built
+
+TEST(PiLookup, EqualsTheSearchInY) {
+  const Tables& t = built_tables();
+  const PiLookup& pi = PiLookup::of(t);
+  for (int32_t x = -5; x <= 2000700; ++x) ASSERT_EQ(pi(x, t), findp_of(x, t)) << x;
+  for (int32_t x : {2147483647, 100000000, 2000389, 2000390})
+    EXPECT_EQ(pi(x, t), findp_of(x, t)) << x;
+}
+
+TEST(LegendrePhi, AgainstSmallestPrimeFactors) {
+  // phi(x, a) = 1 + #{2 <= n <= x : the smallest prime factor of n is above
+  // p_a}, swept over x up to 2000000 for every a from 4 to 218.
+  const Tables& t = built_tables();
+  const int32_t top = 2000000, amax = 218;
+  std::vector<int32_t> spf_index(top + 1, 0);  // index of the smallest prime factor
+  for (int32_t i = 1; i <= kYFilled && t.y[i] <= top; ++i)
+    for (int32_t m = t.y[i]; m <= top; m += t.y[i])
+      if (spf_index[m] == 0) spf_index[m] = i;
+  std::vector<int64_t> by_index(amax + 2, 0);  // n with spf index i (i > amax together)
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int32_t> pick_a(4, amax);
+  for (int32_t x = 2; x <= top; ++x) {
+    ++by_index[std::min(spf_index[x], amax + 1)];
+    if (x > 3000 && x % 9973 != 0) continue;
+    int64_t free = x;  // 1..x
+    for (int32_t a = 1; a <= amax; ++a) {
+      free -= by_index[a];
+      if (a < 4 || (x > 3000 && a != pick_a(rng) && a > 12)) continue;
+      ASSERT_EQ(legendre_phi(x, a, t), free) << x << " " << a;
+    }
+  }
+}
+
+TEST(Coprime7, CountByThePeriodIsTheSameOnSamples) {
+  std::mt19937 rng(17);
+  std::uniform_int_distribution<int32_t> pick(11, 2147483647);
+  for (int i = 0; i < 200000; ++i) {
+    const int32_t x = i < 100000 ? 11 + i : pick(rng);
+    int32_t w = x, cnt = 0;
+    coprime7(w, cnt);
+    ASSERT_EQ(coprime7_of(x), cnt) << x;
+  }
+}
+
+TEST(Coprime7, FullCountByThePeriodIsTheSameEverywhere) {
+  if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
+  for (int32_t x = 11;; ++x) {
+    int32_t w = x, cnt = 0;
+    coprime7(w, cnt);
+    ASSERT_EQ(coprime7_of(x), cnt) << x;
+    if (x == 2147483647) break;
+  }
+}
+
+// ---------------------------------------------------------------------------
 // trova1 on the table as built
 
 TEST(Trova1, PublishedValues) {
@@ -272,30 +330,38 @@ void expect_literal(const Tables& t, const std::vector<int32_t>& ns) {
   for (int32_t n : ns) {
     const int64_t want = lit(n);
     EXPECT_EQ(count(n, t), want) << n;
-    EXPECT_EQ(count_by_terms(n, t), want) << n;
+    if (t.y_pristine) {
+      EXPECT_EQ(count_by_terms(n, t), want) << n;
+    }
   }
 }
 
-std::vector<int32_t> edit_sample() {
-  std::vector<int32_t> ns = {11,       12,       13,        100,        1000,      21999999,
-                             22000000, 22000001, 100000000, 1000000000, 2147483647};
-  std::mt19937 rng(3);
-  std::uniform_int_distribution<int32_t> pick(11, 2147483647);
-  std::uniform_int_distribution<int32_t> low(11, 30000000);
-  for (int i = 0; i < 6; ++i) ns.push_back(pick(rng));
-  for (int i = 0; i < 30; ++i) ns.push_back(low(rng));
+// Bounds on both sides of 22000000 (where the inclusion-exclusion starts),
+// random ones below 500000000, and with `top` the top of the range.
+std::vector<int32_t> edit_sample(bool top, uint32_t seed = 3, int randoms = 3) {
+  std::vector<int32_t> ns = {11, 12, 13, 100, 1000, 21999999, 22000000, 22000001, 100000000};
+  std::mt19937 rng(seed);
+  std::uniform_int_distribution<int32_t> low(11, 30000000), mid(30000000, 500000000),
+      high(500000000, 2147483647);
+  for (int i = 0; i < randoms; ++i) ns.push_back(low(rng));
+  for (int i = 0; i < randoms; ++i) ns.push_back(mid(rng));
+  if (top) {
+    ns.push_back(1000000000);
+    ns.push_back(2147483647);
+    ns.push_back(high(rng));
+  }
   return ns;
 }
 
 TEST(Trova1Edited, PristineTableMatchesTranscription) {
-  expect_literal(built_tables(), edit_sample());
+  expect_literal(built_tables(), edit_sample(true));
 }
 
 TEST(Trova1Edited, OnePrimeTakenOut) {
   for (int32_t p : {6, 40, 170, 3000, 148600}) {
     auto t = copy_of_built();
     take_out(*t, p);
-    expect_literal(*t, edit_sample());
+    expect_literal(*t, edit_sample(p == 40 || p == 170));
   }
 }
 
@@ -303,16 +369,38 @@ TEST(Trova1Edited, TwoThreeFiveSevenTakenOut) {
   auto t = copy_of_built();
   for (int i = 0; i < 4; ++i) take_out(*t, 1);
   EXPECT_EQ(t->y[1], 11);
-  expect_literal(*t, edit_sample());
+  expect_literal(*t, edit_sample(true));
 }
 
+// Substitutions break the order of y: inside the inclusion-exclusion (5, 7,
+// 30), in the cofactor range (100, 1000) and past the filled slots.
+const std::pair<int32_t, int32_t> kSubs[] = {{5, 121},         {7, 15},     {30, 2000000}, {100, 3},
+                                             {1000, 7919 * 3}, {148977, 5}, {148990, 77},  {8, 23},
+                                             {5, 9},           {100, 540}};
+
 TEST(Trova1Edited, SubstitutedEntries) {
-  const std::pair<int32_t, int32_t> subs[] = {
-      {5, 121}, {7, 15}, {30, 2000000}, {100, 3}, {1000, 7919 * 3}, {148977, 5}, {148990, 77}};
-  for (auto [i, v] : subs) {
+  int i = 0;
+  for (auto [at, v] : kSubs) {
     auto t = copy_of_built();
-    substitute(*t, i, v);
-    expect_literal(*t, edit_sample());
+    substitute(*t, at, v);
+    expect_literal(*t, edit_sample(i++ < 2));
+  }
+}
+
+TEST(Trova1Edited, FullEditsAgainstTranscription) {
+  if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
+  uint32_t seed = 100;
+  for (int32_t p : {1, 2, 5, 6, 7, 50, 176, 177, 181, 4792, 148500, 148977}) {
+    auto t = copy_of_built();
+    take_out(*t, p);
+    expect_literal(*t, edit_sample(true, seed++, 10));
+    take_out(*t, p + 3);  // a second prime out
+    expect_literal(*t, edit_sample(true, seed++, 5));
+  }
+  for (auto [at, v] : kSubs) {
+    auto t = copy_of_built();
+    substitute(*t, at, v);
+    expect_literal(*t, edit_sample(true, seed++, 10));
   }
 }
 

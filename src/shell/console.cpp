@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -56,7 +57,16 @@ InputBuffer& input() {
   return in;
 }
 
+// The terminal's settings while a single-key read has it in raw mode.
+termios g_saved{};
+volatile sig_atomic_t g_raw = 0;
+
 }  // namespace
+
+void restore_terminal() {
+  if (g_raw) ::tcsetattr(0, TCSANOW, &g_saved);
+  g_raw = 0;
+}
 
 TerminalConsole::TerminalConsole() : stdin_is_tty_(::isatty(0) == 1) {}
 
@@ -77,17 +87,18 @@ bool TerminalConsole::read_key(char& c) {
     c = line.empty() ? '\r' : line[0];
     return true;
   }
-  termios old{};
-  const bool raw = ::tcgetattr(0, &old) == 0;
+  // Raw mode without echo; Ctrl-C still interrupts (ISIG stays on).
+  const bool raw = ::tcgetattr(0, &g_saved) == 0;
   if (raw) {
-    termios t = old;
+    termios t = g_saved;
     t.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
+    g_raw = 1;
     ::tcsetattr(0, TCSANOW, &t);
   }
   const int b = input().get();
-  if (raw) ::tcsetattr(0, TCSANOW, &old);
+  restore_terminal();
   if (b < 0) return false;
   if (b == 0xE0 || b == 0x00) {  // extended key: 0 now, its second byte next
     const int second = input().get();

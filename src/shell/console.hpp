@@ -24,6 +24,10 @@ class Console {
   virtual void flush() = 0;
 };
 
+// Puts the terminal back as it was before a single-key read; safe to call
+// from a signal handler.
+void restore_terminal();
+
 // Standard input and output; raw single-key reads when input is a terminal.
 class TerminalConsole final : public Console {
  public:

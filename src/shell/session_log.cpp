@@ -61,18 +61,26 @@ void SessionLog::write(std::string_view bytes) {
 }
 
 void SessionLog::flush() {
-  if (fd_ < 0 || len_ == 0) return;
-  const size_t n = len_;
+  if (fd_ < 0) return;
+  // written_ follows the progress, so that a signal in the middle of this
+  // loop writes out only the rest.
+  while (!failed_ && written_ < len_) {
+    const ssize_t w = ::write(fd_, buf_ + written_, len_ - written_);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);  // one warning; later records are dropped
+      break;
+    }
+    written_ = written_ + static_cast<size_t>(w);
+  }
   len_ = 0;
-  if (failed_) return;  // one warning; later records are dropped
-  if (int err = write_all(fd_, buf_, n)) fail(err);
+  written_ = 0;
 }
 
 void SessionLog::emergency_flush() {
   if (fd_ < 0 || failed_) return;
-  const size_t n = len_;
-  if (n > 0) write_all(fd_, buf_, n);
-  len_ = 0;
+  const size_t from = written_, to = len_;
+  if (to > from) write_all(fd_, buf_ + from, to - from);
 }
 
 void SessionLog::close() {

@@ -38,7 +38,8 @@ class SessionLog final : public LogSink {
   bool failed_ = false;
   static constexpr size_t kCap = 1 << 16;
   char buf_[kCap];
-  volatile size_t len_ = 0;  // bytes of complete records in buf_
+  volatile size_t len_ = 0;      // bytes of complete records in buf_
+  volatile size_t written_ = 0;  // of which already in the file
 };
 
 }  // namespace ntb

@@ -24,7 +24,9 @@ std::vector<bool> sieve(int32_t n) {
   return p;
 }
 
-std::unique_ptr<Tables> fresh() { return std::make_unique<Tables>(built_tables()); }
+std::unique_ptr<Tables> fresh() {
+  return std::make_unique<Tables>(built_tables());
+}
 
 TEST(Tables, BuildsMatchASieve) {
   const Tables& t = built_tables();
@@ -53,7 +55,8 @@ TEST(Tables, SearchesAsBuilt) {
   EXPECT_EQ(findp_of(3, t), 2);
   EXPECT_EQ(findp_of(4, t), 2);
   EXPECT_EQ(findp_of(2000000, t), 148933);
-  for (int32_t x : {2000390, 2000391, 2000597, 3000000, 2147483647}) EXPECT_EQ(findp_of(x, t), 149000);
+  for (int32_t x : {2000390, 2000391, 2000597, 3000000, 2147483647})
+    EXPECT_EQ(findp_of(x, t), 149000);
   EXPECT_EQ(findc_of(8, t), 0);
   EXPECT_EQ(findc_of(9, t), 1);
   EXPECT_EQ(findc_of(1999999, t), 851067);

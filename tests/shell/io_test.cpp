@@ -145,13 +145,13 @@ TEST(Pause, RunsOnlyLinesOfTwoOrMoreCharacters) {
 
 TEST(Screen, CarriageControlAndLineBreaks) {
   IoRig r({"", ""});
-  r.io.lst({"first"});    // the run's first record: no line break before it
-  r.io.scr("(A4)", {"0two"});   // '0': an empty line first
-  r.io.scr("(A4)", {"+ovr"});   // '+': back to the start of the line
-  r.io.scr("(A4)", {"1pge"});   // '1': a new page
-  r.io.read_line();             // the typed line takes the place of the break
+  r.io.lst({"first"});         // the run's first record: no line break before it
+  r.io.scr("(A4)", {"0two"});  // '0': an empty line first
+  r.io.scr("(A4)", {"+ovr"});  // '+': back to the start of the line
+  r.io.scr("(A4)", {"1pge"});  // '1': a new page
+  r.io.read_line();            // the typed line takes the place of the break
   r.io.lst({"after read"});
-  r.io.getkey();                // a key read does not
+  r.io.getkey();  // a key read does not
   r.io.lst({"after key"});
   EXPECT_EQ(r.con.screen, "first\r\n\r\ntwo\rovr\r\n\fpgeafter read\r\nafter key");
 }

@@ -2,7 +2,6 @@
 // every menu with its exact lines, the table edits, the end of input at
 // every kind of read, and the session log file's failures.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "shell/app_menus.hpp"
+#include "shell/app_program.hpp"
 #include "shell/session_log.hpp"
 #include "support/scripted_console.hpp"
 
@@ -40,8 +40,7 @@ const std::vector<std::string> kDivisors = {
     "      SUBMENU DIVISORS",
     "1  Lists, total divisors and other functions N<=2147483647(sub vetto1)",
     "2  Lists of divisors for a single number N<=2147483647(sub div) ",
-    "3  Euler function for a single number N<=2147483647(sub Euler1) ",
-    "4  go back to main menu "};
+    "3  Euler function for a single number N<=2147483647(sub Euler1) ", "4  go back to main menu "};
 const std::vector<std::string> kInclusion = {
     "      SUBMENU inclusion-exclusion and reverse methods",
     "1  Phi(N) with inclusion-exclusion method (sub inclusion)",
@@ -111,14 +110,14 @@ TEST(Session, StartUpAndExit) {
 }
 
 TEST(Session, EveryMenuWithItsExactLines) {
-  Workbench r({"1", "", "4", "",        // primes, back
-         "2", "", "4", "",        // divisors, back
-         "3", "", "5", "",        // inclusion-exclusion, back
-         "4", "", "6", "",        // triplets, back
-         "5", "", "10", "",       // Goldbach, back
-         "9", "",                 // About
-         "11", "",                // above the last entry: the menu again
-         "10", ""});
+  Workbench r({"1",  "", "4",  "",  // primes, back
+               "2",  "", "4",  "",  // divisors, back
+               "3",  "", "5",  "",  // inclusion-exclusion, back
+               "4",  "", "6",  "",  // triplets, back
+               "5",  "", "10", "",  // Goldbach, back
+               "9",  "",            // About
+               "11", "",            // above the last entry: the menu again
+               "10", ""});
   const std::string expected =
       kStart + menu(kMain, "1") + menu(kPrimes, "4") + menu(kMain, "2") + menu(kDivisors, "4") +
       menu(kMain, "3") + menu(kInclusion, "5") + menu(kMain, "4") + menu(kTriplets, "6") +
@@ -133,28 +132,28 @@ TEST(Session, EveryMenuWithItsExactLines) {
 }
 
 TEST(Session, ZeroShowsTheSameSubmenuAndPausesAtTheMainMenu) {
-  Workbench r({"0", "", "",                 // main menu 0: the console pause
-         "1", "", "0", "", "4", "",   // primes
-         "2", "", "0", "", "4", "",   // divisors
-         "3", "", "0", "", "5", "",   // inclusion-exclusion
-         "4", "", "0", "", "6", "",   // triplets
-         "5", "", "0", "", "10", "",  // Goldbach
-         "10", ""});
-  const std::string expected =
-      kStart + menu(kMain, "0") + kPause + menu(kMain, "1") + menu(kPrimes, "0") +
-      menu(kPrimes, "4") + menu(kMain, "2") + menu(kDivisors, "0") + menu(kDivisors, "4") +
-      menu(kMain, "3") + menu(kInclusion, "0") + menu(kInclusion, "5") + menu(kMain, "4") +
-      menu(kTriplets, "0") + menu(kTriplets, "6") + menu(kMain, "5") + menu(kGoldbach, "0") +
-      menu(kGoldbach, "10") + menu(kMain, "10");
+  Workbench r({"0",  "", "",                 // main menu 0: the console pause
+               "1",  "", "0", "", "4",  "",  // primes
+               "2",  "", "0", "", "4",  "",  // divisors
+               "3",  "", "0", "", "5",  "",  // inclusion-exclusion
+               "4",  "", "0", "", "6",  "",  // triplets
+               "5",  "", "0", "", "10", "",  // Goldbach
+               "10", ""});
+  const std::string expected = kStart + menu(kMain, "0") + kPause + menu(kMain, "1") +
+                               menu(kPrimes, "0") + menu(kPrimes, "4") + menu(kMain, "2") +
+                               menu(kDivisors, "0") + menu(kDivisors, "4") + menu(kMain, "3") +
+                               menu(kInclusion, "0") + menu(kInclusion, "5") + menu(kMain, "4") +
+                               menu(kTriplets, "0") + menu(kTriplets, "6") + menu(kMain, "5") +
+                               menu(kGoldbach, "0") + menu(kGoldbach, "10") + menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
 }
 
 TEST(Session, TakeOutSubstituteAndRestore) {
-  Workbench r({"6", "", "0", "", "149001", "", "1", "",  // position 0 and 149001 asked again
-         "7", "", "1", "", "9", "",                // entry 1 is now 3: replace it by 9
-         "8", "",                                  // restore
-         "7", "", "1", "", "2", "",                // entry 1 is 2 again
-         "10", ""});
+  Workbench r({"6",  "", "0", "", "149001", "", "1", "",  // position 0 and 149001 asked again
+               "7",  "", "1", "", "9",      "",           // entry 1 is now 3: replace it by 9
+               "8",  "",                                  // restore
+               "7",  "", "1", "", "2",      "",           // entry 1 is 2 again
+               "10", ""});
   const std::string write_index = "   write the index of the prime you want to change\r\n";
   const std::string write_comp = "      write the odd composite < of the above prime\r\n";
   const std::string expected =
@@ -168,9 +167,9 @@ TEST(Session, TakeOutSubstituteAndRestore) {
 }
 
 TEST(Session, RebuildsContinueAtTheirMenus) {
-  Workbench r({"3", "", "3", "", "",   // take away 2, 3, 5, 7: pause, rebuild, this submenu
-         "4", "",                // restore from the submenu: this submenu again
-         "5", "", "10", ""});
+  Workbench r({"3", "", "3", "", "",  // take away 2, 3, 5, 7: pause, rebuild, this submenu
+               "4", "",               // restore from the submenu: this submenu again
+               "5", "", "10", ""});
   const std::string one = "          1\r\n";
   const std::string expected = kStart + menu(kMain, "3") + menu(kInclusion, "3") + kPause + one +
                                menu(kInclusion, "4") + one + menu(kInclusion, "5") +
@@ -181,9 +180,13 @@ TEST(Session, RebuildsContinueAtTheirMenus) {
 TEST(Session, EndOfInputAtEveryKindOfReadEndsTheRun) {
   // At a menu number, at its confirmation, at the console pause, inside a
   // submenu and in the middle of an edit: the run simply ends.
-  for (std::vector<std::string> script :
-       {std::vector<std::string>{}, {"1"}, {"0", ""}, {"5", "", "7", ""}, {"6", ""},
-        {"7", "", "3", ""}, {"3", "", "3", ""}}) {
+  for (std::vector<std::string> script : {std::vector<std::string>{},
+                                          {"1"},
+                                          {"0", ""},
+                                          {"5", "", "7", ""},
+                                          {"6", ""},
+                                          {"7", "", "3", ""},
+                                          {"3", "", "3", ""}}) {
     Workbench r(script);
     EXPECT_TRUE(r.con.input.empty());
     EXPECT_EQ(r.con.reads, static_cast<int>(script.size()) + 1);
@@ -241,6 +244,75 @@ TEST(SessionLog, FullDiskWarnsOnceAndFails) {
   EXPECT_TRUE(log.failed());
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
   EXPECT_NE(err.find("/dev/full"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(Program, LogThatCannotBeCreatedStopsBeforeTheMenu) {
+  ScriptedConsole con({"10", ""});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_program(con, "/nonexistent-dir/session7.dat"), 1);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("/nonexistent-dir/session7.dat"), std::string::npos);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_EQ(con.screen, "");
+  EXPECT_EQ(con.reads, 0);
+}
+
+TEST(Program, FullDiskGoesOnAndEndsWithStatusOne) {
+  // The prime count writes to the log; the run goes on to Exit.
+  ScriptedConsole con({"1", "", "1", "", "100", "", "", "4", "", "10", ""});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_program(con, "/dev/full"), 1);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_TRUE(con.input.empty());
+}
+
+TEST(Program, ExitAndEndOfInputGiveStatusZeroAndAnEmptyLog) {
+  char dir[] = "/tmp/ntbench-runXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/session7.dat";
+  for (auto script : {std::vector<std::string>{"10", ""}, std::vector<std::string>{"9"}}) {
+    ScriptedConsole con(script);
+    EXPECT_EQ(run_program(con, path.c_str()), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 0);
+  }
+  unlink(path.c_str());
+  rmdir(dir);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(SessionLog, EmergencyFlushWritesEveryCompleteRecord) {
+  char path[] = "/tmp/ntbench-sigXXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  SessionLog log;
+  std::string error;
+  ASSERT_TRUE(log.open(path, error));
+  log.write(" one\r\n");
+  log.flush();
+  log.write(" two\r\n");
+  log.write(" three\r\n");
+  log.emergency_flush();  // as a signal handler would, without a flush
+  FILE* f = std::fopen(path, "rb");
+  char buf[64] = {};
+  const size_t n = std::fread(buf, 1, sizeof buf, f);
+  std::fclose(f);
+  unlink(path);
+  EXPECT_EQ(std::string(buf, n), " one\r\n two\r\n three\r\n");
 }
 
 }  // namespace

@@ -350,7 +350,7 @@ TEST(RecordLayouts, SameAddressOtherContents) {
   EXPECT_EQ(got, (std::vector<std::string>{"    7", "  7"}));
 }
 
-// ------------------------------------------------- the Part's examples
+// ------------------------------------------------- the layouts' own examples
 
 std::vector<std::string> records(std::string_view layout, Items items) {
   std::vector<std::string> out;

@@ -46,7 +46,9 @@ void expect_divisors(int32_t N) {
   int64_t sum = 0;
   for (int32_t c = 1; c <= dl.m; ++c) {
     ASSERT_EQ(N % dl.D[c], 0) << N;
-    if (c > 1) ASSERT_LT(dl.D[c - 1], dl.D[c]) << N;
+    if (c > 1) {
+      ASSERT_LT(dl.D[c - 1], dl.D[c]) << N;
+    }
     sum += dl.D[c];
   }
   ASSERT_EQ(sum, sigma) << N;

@@ -256,7 +256,9 @@ static void trova1_fast(double& N, const Tables& t) {
 }
 
 void trova1(double& N, const Tables& t) {
-  if (t.y_pristine) {
+  // Below 11 (outside what callers pass) the procedure's coprime7 gives 2
+  // where phi(N, 4) gives 1: left to the sum term by term.
+  if (t.y_pristine && whole_of(N) >= 11) {
     trova1_fast(N, t);
   } else {
     trova1_by_terms(N, t);

@@ -31,10 +31,6 @@ const std::string& column_underline() {
   return s;
 }
 
-inline int32_t saturate32(int64_t v) {
-  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
-}
-
 // The sums of the combinations, each truncated to a whole number as it grows.
 struct Sums {
   int64_t s[3] = {0, 0, 0};
@@ -51,7 +47,7 @@ void write_sums(Io& io, const Sums& sums, size_t log_length) {
   io.log("(1X,A40,2F11.0)", {text});
   // The combinations of N = 2000000 sum to 372720414; held at the 32-bit
   // bounds all the same.
-  const int32_t a = saturate32(sums.s[0]), b = saturate32(sums.s[1]), c = saturate32(sums.s[2]);
+  const int32_t a = whole32(sums.s[0]), b = whole32(sums.s[1]), c = whole32(sums.s[2]);
   io.lst({a, b, c});
   io.log("(8I7)", {a, b, c});
 }

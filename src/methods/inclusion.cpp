@@ -168,7 +168,7 @@ void inclusion(Session& s) {
       io.scr("(1X,A40,2F11.0)", {binary, found});
       io.log("(1X,A40,2F11.0)", {binary, found});
       // Up to 2000000 the totals stay far inside 32 bits.
-      const auto sum = static_cast<int32_t>(res.positive + res.negative);
+      const int32_t sum = whole32(res.positive + res.negative);
       io.scr("(A45,4I10)", {sum_scr, sum});
       io.log("(A45,4I10)", {sum_log, sum});
     }
@@ -183,8 +183,8 @@ void inclusion(Session& s) {
     static const std::string reduce_log = padded("reduce of N -sr1+z11+4-1 =", 53);
     static const std::string values = padded("N,reduced,sr1,z11  =", 22);
     const int32_t reduced = free_of_2357(n);
-    const auto sr1 = static_cast<int32_t>(res.sr1);
-    const int32_t count = res.z11 - sr1 + reduced + 3;
+    const int32_t sr1 = whole32(res.sr1);
+    const int32_t count = whole32(static_cast<int64_t>(res.z11) - sr1 + reduced + 3);
     io.scr("(A45,4I10)", {reduce_scr, count});
     io.log("(A45,4I10)", {reduce_log, count});
     io.log("(A45,4I10)", {values, n, reduced, sr1, res.z11});

@@ -67,7 +67,7 @@ class Report final : public ReverseVisitor {
     }
     if (choice_ != 0) return true;
     // std::round takes halves away from zero.
-    const auto comb = static_cast<int32_t>(std::round(r.comb));
+    const int32_t comb = whole32(std::round(r.comb));
     const double value = r.value;
     io_.scr(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
     io_.log(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
@@ -184,8 +184,8 @@ void reverse(Session& s) {
     static const std::string values = padded("N,reduced,s1,z2  =", 38);
     io.rule();
     const int32_t reduced = free_of_2357(n);
-    const auto s1 = static_cast<int32_t>(res.s1);
-    const int32_t count = reduced - s1 + 3;
+    const int32_t s1 = whole32(res.s1);
+    const int32_t count = whole32(static_cast<int64_t>(reduced) - s1 + 3);
     io.scr("(A45,4I10)", {reduce_scr, count});
     io.log("(A45,4I10)", {reduce_log, count});
     io.log("(A45,4I10)", {z2_text, res.z2});

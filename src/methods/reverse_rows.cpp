@@ -8,6 +8,7 @@
 // refused power step at levels 1..7 is a "negative jump".
 #include "methods/reverse_rows.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "primes/prime_count.hpp"
@@ -92,7 +93,9 @@ ReverseResult reverse_rows(double N, const Tables& t, ReverseVisitor& v) {
   Walk walk(N, t, v, res);
   double previous = 0;
   for (int32_t aa = 1;; ++aa) {
-    const auto subtotal = static_cast<int32_t>(res.s1 - previous);
+    // A count up to N; held at the 32-bit bounds on a strangely edited table.
+    const auto subtotal =
+        static_cast<int32_t>(std::clamp(res.s1 - previous, -2147483648.0, 2147483647.0));
     if (aa > 1) v.set_done(aa - 1, t.y[aa - 1], subtotal, res.rows);
     previous = res.s1;
     if (aa > res.z2) break;

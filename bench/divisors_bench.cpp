@@ -57,6 +57,24 @@ void BM_CountingPassEditedTable(benchmark::State& state) {
 }
 BENCHMARK(BM_CountingPassEditedTable)->Arg(2147483647)->Unit(benchmark::kMillisecond);
 
+// The counting pass written plainly: the same prefixes, every count below
+// 2000000 a binary search in y (findp), trova1 above; the reference for the
+// lookup the pass uses on the table as built.
+void BM_CountingPassPlainSearch(benchmark::State& state) {
+  const auto N = static_cast<int32_t>(state.range(0));
+  static ntb::PrefixChain ch;
+  for (auto _ : state) {
+    int64_t C = 0;
+    ntb::for_each_prefix(N, tables(), ch, [&](const ntb::PrefixChain& c, int L) {
+      const int32_t m = c.lv[L].Q;
+      C += (m > 2000000 ? ntb::trova1_of(m, tables()) : ntb::findp_of(m, tables())) - c.lv[L].t + 1;
+      return true;
+    });
+    benchmark::DoNotOptimize(C);
+  }
+}
+BENCHMARK(BM_CountingPassPlainSearch)->Arg(2147483647)->Unit(benchmark::kMillisecond);
+
 // The trova1 calls of the counting pass alone: one per prefix whose
 // quotient N div P passes 2000000.
 void BM_CountingPassTrova1Share(benchmark::State& state) {

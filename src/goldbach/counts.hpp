@@ -58,6 +58,8 @@ class Counts {
 
   // True when y is as built, so that Phi(x) is the number of primes up to x.
   bool y_as_built() const { return t_.y_pristine; }
+  // True when yc holds exactly the odd composites 9..1999999.
+  bool yc_as_built() const { return t_.yc_pristine; }
 
  private:
   const Tables& t_;

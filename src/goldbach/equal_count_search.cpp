@@ -24,7 +24,7 @@ int32_t search_total(PairKind kind, int32_t n, const Counts& c) {
       t = composite_pair_total(n, c).total();
       break;
     case PairKind::Mixed:
-      t = mixed_total_scan(n, c);
+      t = c.y_as_built() && c.yc_as_built() ? mixed_total_by_primes(n, c) : mixed_total_scan(n, c);
       break;
   }
   return whole32(t);  // far below 2^31 up to n = 12004 with the tables as built

@@ -16,6 +16,17 @@ double mixed_total_scan(int32_t n, const Counts& c) {
   return static_cast<double>(total);
 }
 
+double mixed_total_by_primes(int32_t n, const Counts& c) {
+  int64_t total = 0;
+  const int32_t last = c.phi(n);
+  for (int32_t k = 2; k <= last; ++k) {
+    const int32_t d = n - c.y(k);
+    if (d < 9) break;  // no composite lies below 9
+    total += c.psi(d);
+  }
+  return static_cast<double>(total);
+}
+
 double mixed_first_half(int32_t n, const Counts& c) {
   // Every odd prime and every composite up to n/2 sum to at most n.
   return (c.phi(n / 2) - 1.0) * c.psi(n / 2);

@@ -271,6 +271,9 @@ TEST(GoldbachListings, EditedTablesNeverLeaveTheBuffer) {
 void expect_totals(int32_t n, const Counts& c, const Oracle& o) {
   const double mixed = o.mixed_total(n);
   ASSERT_EQ(mixed_total_scan(n, c), mixed) << n;
+  if (c.y_as_built() && c.yc_as_built()) {
+    ASSERT_EQ(mixed_total_by_primes(n, c), mixed) << n;
+  }
   ASSERT_EQ(mixed_halves(n, c).total(), mixed) << n;
   ASSERT_EQ(composite_pair_total(n, c).total(), o.composite_total(n)) << n;
 }
@@ -283,6 +286,7 @@ TEST(GoldbachTotals, EveryEvenNumberUpTo10000AgreesWithOneNumberCounts) {
     mixed += o.mixed_pairs(n);
     comps += o.composite_pairs(n);
     ASSERT_EQ(mixed_total_scan(n, c), mixed) << n;
+    ASSERT_EQ(mixed_total_by_primes(n, c), mixed) << n;
     ASSERT_EQ(mixed_halves(n, c).total(), mixed) << n;
     ASSERT_EQ(composite_pair_total(n, c).total(), comps) << n;
   }

@@ -2,8 +2,10 @@
 // edited table takes).
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "primes/prime_count.hpp"
 #include "primes/tables.hpp"
@@ -40,6 +42,38 @@ void BM_trova1_by_terms(benchmark::State& state) {
   }
 }
 
+// 64 bounds spread evenly on a log scale from 11 to 2147483647.
+const std::vector<int32_t>& sweep() {
+  static const std::vector<int32_t> ns = [] {
+    std::vector<int32_t> v;
+    for (int i = 0; i < 64; ++i)
+      v.push_back(static_cast<int32_t>(11.0 * std::pow(2147483647.0 / 11.0, i / 63.0)));
+    v.back() = 2147483647;
+    return v;
+  }();
+  return ns;
+}
+
+// One pass over the sweep, on the table as built, and on a table with one
+// prime (13) taken out, where the count goes term by term.
+void BM_trova1_sweep(benchmark::State& state) {
+  const ntb::Tables& t = tables();
+  for (auto _ : state) {
+    for (int32_t n : sweep()) benchmark::DoNotOptimize(ntb::trova1_of(n, t));
+  }
+}
+
+void BM_trova1_sweep_edited(benchmark::State& state) {
+  static const std::unique_ptr<ntb::Tables> t = [] {
+    auto p = std::make_unique<ntb::Tables>(tables());
+    ntb::take_out(*p, 6);
+    return p;
+  }();
+  for (auto _ : state) {
+    for (int32_t n : sweep()) benchmark::DoNotOptimize(ntb::trova1_of(n, *t));
+  }
+}
+
 void range(benchmark::internal::Benchmark* b) {
   for (int64_t n : {1000LL, 1000000LL, 21999999LL, 100000000LL, 1000000000LL, 2147483647LL})
     b->Arg(n);
@@ -49,3 +83,5 @@ void range(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_trova1)->Apply(range)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_trova1_by_terms)->Apply(range)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_sweep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_sweep_edited)->Unit(benchmark::kMicrosecond);

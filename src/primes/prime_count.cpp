@@ -142,6 +142,7 @@ inline int32_t whole_of(double N) {
 }  // namespace
 
 int32_t coprime7_of(int32_t x) {
+  if (x < 1) return 0;
   return (x / 210) * 48 + kFree2357[x % 210];
 }
 

@@ -19,7 +19,7 @@ int32_t coprime7(int32_t& x, int32_t& count);
 
 // The count of coprime7 by the period 210 (48 numbers free of 2, 3, 5, 7 in
 // every 210): the same number for every x from 11 to 2147483647, without the
-// reductions.  x from 0 up.
+// reductions.  0 for x below 1.
 int32_t coprime7_of(int32_t x);
 
 // N (11..2147483647, whole) in, the number of primes up to N out.

@@ -26,7 +26,7 @@ TEST(EulerFunction, AgainstATotientSieve) {
   for (int32_t n = 2; n <= top; ++n) ASSERT_EQ(euler_function(n), phi[n]) << n;
 }
 
-TEST(EulerFunction, StatedValues) {
+TEST(EulerFunction, KnownValues) {
   EXPECT_EQ(euler_function(2), 1);
   EXPECT_EQ(euler_function(12), 4);
   EXPECT_EQ(euler_function(1000000), 400000);

@@ -1,4 +1,4 @@
-// primefac against trial division written here, its stated cases, and ACHAR.
+// primefac against trial division written here, its edge cases, and ACHAR.
 #include "primes/factor.hpp"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ void expect_decomposition(int32_t n) {
   EXPECT_EQ(r.f[0] | r.e[0] | r.pw[0], 0);
 }
 
-TEST(Primefac, StatedCases) {
+TEST(Primefac, EdgeCases) {
   Factors r;
   for (int32_t n : {0, 1, -1}) {
     primefac(n, r);

@@ -54,6 +54,25 @@ class Oracle {
     return r;
   }
 
+  // The pair counts of every even number up to top at once, by running
+  // through all pairs a <= b of odd numbers with a + b <= top.
+  struct AllPairs {
+    std::vector<int32_t> primes, composites, mixed;  // indexed by the sum
+  };
+  AllPairs all_pairs(int32_t top) const {
+    AllPairs r;
+    r.primes.assign(static_cast<size_t>(top) + 1, 0);
+    r.composites = r.mixed = r.primes;
+    for (int32_t a = 3; 2 * a <= top; a += 2)
+      for (int32_t b = a; a + b <= top; b += 2) {
+        const bool pa = odd_prime(a), pb = odd_prime(b);
+        if (pa && pb) ++r.primes[a + b];
+        if (!pa && !pb) ++r.composites[a + b];
+        if (pa != pb) ++r.mixed[a + b];
+      }
+    return r;
+  }
+
   // Cumulative totals: pairs a <= b with a + b <= n, counted member by member.
   double prime_total(int32_t n) const {
     double t = 0;

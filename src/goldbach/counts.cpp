@@ -1,18 +1,20 @@
 // Lookup tables and memos behind Counts (see counts.hpp).
 #include "goldbach/counts.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace ntb {
 
 namespace {
 
-// Prefix counts of the tables as built, for x = 0..2000000.  Every table as
-// built holds the same values, so one pair of lookups serves them all.
+// Prefix counts of the tables as built for x = 0..top, grown on demand up
+// to 2000000.  Every table as built holds the same values, so one pair of
+// lookups serves them all.
 struct BuiltCounts {
   std::array<int32_t, kGoldbachTop + 1> phi;
   std::array<int32_t, kGoldbachTop + 1> psi;
-  bool phi_ready = false, psi_ready = false;
+  int32_t phi_top = -1, psi_top = -1;  // last x filled
 };
 
 BuiltCounts& built() {
@@ -20,45 +22,42 @@ BuiltCounts& built() {
   return b;
 }
 
+// Extends a prefix count of the ascending table[1..size] up to x = top.
+void grow(std::array<int32_t, kGoldbachTop + 1>& count, int32_t& filled, const int32_t* table,
+          int32_t size, int32_t top) {
+  int32_t k = filled < 0 ? 0 : count[filled];
+  for (int32_t x = filled + 1; x <= top; ++x) {
+    while (k < size && table[k + 1] <= x) ++k;
+    count[x] = k;
+  }
+  filled = std::max(filled, top);
+}
+
 }  // namespace
 
-Counts::Counts(const Tables& t, int32_t memo_top) : t_(t) {
+Counts::Counts(const Tables& t, int32_t top) : t_(t) {
   cfill_ = std::min(t.yc_count, kYcSize);
-  memo_top = std::min(memo_top, kGoldbachTop);
+  top = std::clamp(top, 0, kGoldbachTop);
   BuiltCounts& b = built();
   if (t.y_pristine) {
-    if (!b.phi_ready) {
-      int32_t k = 0;
-      for (int32_t x = 0; x <= kGoldbachTop; ++x) {
-        while (k < kYFilled && t.y[k + 1] <= x) ++k;
-        b.phi[x] = k;
-      }
-      b.phi_ready = true;
-    }
+    grow(b.phi, b.phi_top, t.y.data(), kYFilled, top);
     ptab_ = b.phi.data();
-    ptop_ = kGoldbachTop;
-  } else if (memo_top >= 0) {
-    pmemo_.resize(static_cast<size_t>(memo_top) + 1);
-    for (int32_t x = 0; x <= memo_top; ++x) pmemo_[x] = findp_of(x, t);
+    ptop_ = b.phi_top;
+  } else if (top <= kMemoTop) {
+    pmemo_.resize(static_cast<size_t>(top) + 1);
+    for (int32_t x = 0; x <= top; ++x) pmemo_[x] = findp_of(x, t);
     ptab_ = pmemo_.data();
-    ptop_ = memo_top;
+    ptop_ = top;
   }
   if (t.yc_pristine) {
-    if (!b.psi_ready) {
-      int32_t k = 0;
-      for (int32_t x = 0; x <= kGoldbachTop; ++x) {
-        while (k < kYcSize - 1 && t.yc[k + 1] <= x) ++k;
-        b.psi[x] = k;
-      }
-      b.psi_ready = true;
-    }
+    grow(b.psi, b.psi_top, t.yc.data(), kYcSize - 1, top);
     ctab_ = b.psi.data();
-    ctop_ = kGoldbachTop;
-  } else if (memo_top >= 0) {
-    cmemo_.resize(static_cast<size_t>(memo_top) + 1);
-    for (int32_t x = 0; x <= memo_top; ++x) cmemo_[x] = std::min(findc_of(x, t), cfill_);
+    ctop_ = b.psi_top;
+  } else if (top <= kMemoTop) {
+    cmemo_.resize(static_cast<size_t>(top) + 1);
+    for (int32_t x = 0; x <= top; ++x) cmemo_[x] = std::min(findc_of(x, t), cfill_);
     ctab_ = cmemo_.data();
-    ctop_ = memo_top;
+    ctop_ = top;
   }
 }
 

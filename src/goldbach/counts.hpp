@@ -2,14 +2,15 @@
 //
 // Phi(x) is the number of entries of y not above x (findp) and Psi(x) the
 // number of entries of yc not above x (findc).  With the tables as built
-// both are plain prefix counts, so they are read from lookup tables over
-// 0..2000000, built once from the first such table met; a table that has
-// been edited is searched, or read from a memo of the searches over a small
-// range that the caller names.  Either way the values are exactly those of
-// the binary searches on the current table, with one correction: Psi never
-// counts a slot of yc that the last walk did not fill (the search draws the
-// empty slot 851068 into the count of every x from 2000000 up, which would
-// make 0 an odd composite at N = 2000000).
+// both are plain prefix counts, so they are read from lookup tables, built
+// from the first such table met and grown on demand up to the largest x a
+// caller names (at most 2000000); an edited table is searched, or read from
+// a memo of the searches when the caller names a small range.  Either way
+// the values are exactly those of the binary searches on the current
+// table, with one correction: Psi never counts a slot of yc that the last
+// walk did not fill (the search draws the empty slot 851068 into the count
+// of every x from 2000000 up, which would make 0 an odd composite at
+// N = 2000000).
 #pragma once
 
 #include <algorithm>
@@ -33,9 +34,11 @@ inline int32_t whole32(double v) {
 
 class Counts {
  public:
-  // memo_top: with an edited table, the searches for 0..memo_top are done
-  // once here (for callers that ask the same small values many times).
-  explicit Counts(const Tables& t, int32_t memo_top = -1);
+  // top: the largest x the caller will ask for often.  With the tables as
+  // built the lookups cover at least 0..top; with an edited table the
+  // searches for 0..top are done once here when top is small (kMemoTop).
+  explicit Counts(const Tables& t, int32_t top = kGoldbachTop);
+  static constexpr int32_t kMemoTop = 20000;
 
   const Tables& tables() const { return t_; }
 

@@ -70,7 +70,7 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   }
   const bool listing = print_all == 1;
 
-  const Counts c(s.t);
+  const Counts c(s.t, N);
   const CentralPrimes cp = central_primes(form, N, c);
   both(io, "(A80)", {pad("The central primes of N are", 60)});
   both(io, f3, {cp.p1, cp.p2});

@@ -63,7 +63,7 @@ void Goldbach1(Session& s) {
     io.log("(8I7)", {N});
     io.log("(1X,A40,2F11.0)", {pad("___________", 34)});
 
-    const Counts c(s.t);
+    const Counts c(s.t, N);
     double col5[2] = {0, 0};
     for (int pass = 0; pass < 2; ++pass) {
       const int32_t n = N - 2 * pass;

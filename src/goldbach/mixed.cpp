@@ -41,9 +41,9 @@ void both(Io& io, std::string_view layout, Items items) {
 
 void mixed1(Session& s, double& N, double& N2) {
   Io& io = s.io;
-  accepted_N(s, N, N2);
+  const int32_t top = accepted_N(s, N, N2);
   both(io, "(1X,A35,4F12.0)", {"calculate with total scanning for ", N, N2});
-  const Counts c(s.t);
+  const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;
@@ -60,11 +60,11 @@ void mixed1(Session& s, double& N, double& N2) {
 
 void mixed(Session& s, double& N, double& N2) {
   Io& io = s.io;
-  accepted_N(s, N, N2);
+  const int32_t top = accepted_N(s, N, N2);
   both(io, "(1X,A45)", {"now find pair of mixed for"});
   io.log("(1X,4F12.0)", {N});
   io.scr("(1X,4F12.0)", {N});
-  const Counts c(s.t);
+  const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;
@@ -152,7 +152,7 @@ void mixed(Session& s, double& N, double& N2) {
 
 void composite(Session& s, double& N, double& N2) {
   Io& io = s.io;
-  accepted_N(s, N, N2);
+  const int32_t top = accepted_N(s, N, N2);
   const std::string head = pad("number of composite\tpairs for N   =", 52);
   io.log("(1X,A50)", {head});
   io.log("(1X,4F10.0)", {N});
@@ -160,7 +160,7 @@ void composite(Session& s, double& N, double& N2) {
   io.scr("(1X,4F10.0)", {N});
   both(io, "(1X,A50)", {pad("total pairs are calculated for", 47)});
   both(io, "(1X,4F10.0)", {N, N2});
-  const Counts c(s.t);
+  const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;

@@ -13,14 +13,8 @@ namespace {
 
 using namespace ntb;
 
-const Tables& tables() {
-  static const std::unique_ptr<Tables> t = [] {
-    auto p = std::make_unique<Tables>();
-    build_y(*p);
-    build_yc(*p, 0, 0, 0);
-    return p;
-  }();
-  return *t;
+const ntb::Tables& tables() {
+  return ntb::tables_as_built();
 }
 
 // The same table, to be walked and searched as an edited one.

@@ -13,13 +13,7 @@
 namespace {
 
 const ntb::Tables& tables() {
-  static const std::unique_ptr<ntb::Tables> t = [] {
-    auto p = std::make_unique<ntb::Tables>();
-    ntb::build_y(*p);
-    ntb::build_yc(*p, 0, 0, 0);
-    return p;
-  }();
-  return *t;
+  return ntb::tables_as_built();
 }
 
 void BM_trova1(benchmark::State& state) {

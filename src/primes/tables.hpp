@@ -55,6 +55,10 @@ struct TablesRelease {
 using TablesPtr = std::unique_ptr<Tables, TablesRelease>;
 TablesPtr make_tables();
 
+// Tables built as at start-up, made once for the whole process: the
+// reference that tests and benchmarks copy or read.
+const Tables& tables_as_built();
+
 void build_y(Tables& t);
 // The walk; the start index comes from no2357, kpos and store3.
 void build_yc(Tables& t, int32_t no2357, int32_t kpos, int32_t store3);

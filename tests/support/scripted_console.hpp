@@ -65,13 +65,7 @@ class ScriptedConsole final : public Console {
 
 // Tables as built at start-up, built once per test program and copied.
 inline const Tables& built_tables() {
-  static const std::unique_ptr<Tables> t = [] {
-    auto p = std::make_unique<Tables>();
-    build_y(*p);
-    build_yc(*p, 0, 0, 0);
-    return p;
-  }();
-  return *t;
+  return tables_as_built();
 }
 
 // One command run: scripted input, screen and memory log, its own tables.

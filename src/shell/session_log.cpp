@@ -1,7 +1,10 @@
 // The session log file: buffered records, written through before every read.
+// An existing file keeps its former content until the run writes its first
+// record, which cuts it off; a run that writes nothing leaves it as it was.
 #include "shell/session_log.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,11 +37,15 @@ SessionLog::~SessionLog() {
 
 bool SessionLog::open(const char* path, std::string& error) {
   path_ = path;
-  fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  fd_ = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd_ < 0) {
     error = std::strerror(errno);
     return false;
   }
+  struct stat st {};
+  // Only a regular file has a former content to cut; devices and pipes
+  // are written as they are.
+  cut_pending_ = ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
   return true;
 }
 
@@ -51,6 +58,11 @@ void SessionLog::fail(int err) {
 
 void SessionLog::write(std::string_view bytes) {
   if (fd_ < 0) return;
+  if (cut_pending_) {
+    // The first record of the run: the former content goes now.
+    cut_pending_ = false;
+    if (::ftruncate(fd_, 0) != 0) fail(errno);
+  }
   if (len_ + bytes.size() > kCap) flush();
   if (bytes.size() > kCap) {
     if (int err = write_all(fd_, bytes.data(), bytes.size())) fail(err);

@@ -1,7 +1,8 @@
 // The session log file "session7.dat": records are gathered in a buffer and
 // written out before every keyboard read, when the buffer fills and at the
-// end of the run.  A signal that ends the run writes out the records
-// complete so far (emergency_flush is safe to call from a signal handler).
+// end of the run.  Opening creates a missing file; an existing one loses
+// its former content when the first record is written, not before.  A signal that ends the run
+// writes out the records complete so far (emergency_flush is safe to call from a signal handler).
 #pragma once
 
 #include <cstddef>
@@ -18,7 +19,8 @@ class SessionLog final : public LogSink {
   SessionLog(const SessionLog&) = delete;
   SessionLog& operator=(const SessionLog&) = delete;
 
-  // Creates or truncates the file; false with the reason in `error`.
+  // Opens the file for writing, creating it when missing; false with the
+  // reason in `error`.
   bool open(const char* path, std::string& error);
   void write(std::string_view bytes) override;
   void flush() override;
@@ -36,6 +38,7 @@ class SessionLog final : public LogSink {
   int fd_ = -1;
   const char* path_ = "";
   bool failed_ = false;
+  bool cut_pending_ = false;  // the former content is still to be cut off
   static constexpr size_t kCap = 1 << 16;
   char buf_[kCap];
   volatile size_t len_ = 0;      // bytes of complete records in buf_

@@ -317,3 +317,56 @@ TEST(SessionLog, EmergencyFlushWritesEveryCompleteRecord) {
 
 }  // namespace
 }  // namespace ntb
+
+namespace ntb {
+namespace {
+
+std::string file_text(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return "<missing>";
+  std::string got(1 << 16, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), f));
+  std::fclose(f);
+  return got;
+}
+
+void put_file(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+TEST(Program, AnOldLogLosesItsContentAtTheFirstRecordOnly) {
+  char dir[] = "/tmp/ntbench-oldXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/session7.dat";
+  // Longer than what the run below writes, so a leftover tail would show.
+  const std::string old(5000, 'o');
+  put_file(path, old);
+
+  // A run that writes no record leaves the former log as it was.
+  for (auto script : {std::vector<std::string>{"10", ""}, std::vector<std::string>{"9", "", "1"}}) {
+    ScriptedConsole con(script);
+    EXPECT_EQ(run_program(con, path.c_str()), 0);
+    EXPECT_EQ(file_text(path), old);
+  }
+
+  // The first record cuts it off: the file holds this run's records only.
+  ScriptedConsole con({"1", "", "1", "", "100", "", "", "4", "", "10", ""});
+  EXPECT_EQ(run_program(con, path.c_str()), 0);
+  const std::string up_to = "  prime numbers up to ";
+  std::string expected(41 - up_to.size(), ' ');  // 1X and the text right-aligned in A40
+  expected += up_to;
+  expected += "       100.\r\n";    // F11.0
+  expected += "       25.\r\n";     // (4F10.0)
+  expected += std::string(7, ' ');  // 1X and 39 underscores in A45
+  expected += std::string(39, '_');
+  expected += "\r\n";
+  EXPECT_EQ(file_text(path), expected);
+  unlink(path.c_str());
+  rmdir(dir);
+}
+
+}  // namespace
+}  // namespace ntb

@@ -24,6 +24,22 @@ class Console {
   virtual void flush() = 0;
 };
 
+// One key press split off the bytes a terminal delivered for it: the
+// character the single-key read gives, the one the next single-key read
+// gives (-1 for none), and how many bytes the key took.
+struct KeyPress {
+  char key;
+  int next;
+  size_t used;
+};
+// `bytes` starts with the key's first byte and holds what followed it.  A
+// key that comes as a sequence (an escape sequence such as an arrow or a
+// function key, or a two-byte code starting with 0 or 0xE0) gives 0 and then
+// the sequence's last byte; a character of several UTF-8 bytes gives its
+// first byte; a line feed gives '\r'.  Every byte of the key is taken, so
+// none is left over for a later line read.
+KeyPress split_key(std::string_view bytes);
+
 // Puts the terminal back as it was before a single-key read; safe to call
 // from a signal handler.
 void restore_terminal();

@@ -6,7 +6,7 @@
 // remains the record ends there (or at a colon).  When the closing
 // parenthesis is reached with items left, the layout starts again on a new
 // record (reversion).  Records are returned without line ends and keep their
-// first character (carriage control is a screen matter, see screen.hpp).
+// first character (carriage control is a screen matter, see io.hpp).
 #pragma once
 
 #include <cstdint>

@@ -190,3 +190,44 @@ TEST(Getkey, ScriptedKeysAndEndOfInput) {
 
 }  // namespace
 }  // namespace ntb
+
+namespace ntb {
+namespace {
+
+// What a terminal delivers for one key press, and what is left after it.
+TEST(Getkey, KeysOfSeveralBytesAreTakenWhole) {
+  struct Case {
+    std::string bytes;
+    char key;
+    int next;
+    size_t used;
+  };
+  const Case cases[] = {
+      {"q", 'q', -1, 1},
+      {"q\n", 'q', -1, 1},                    // type-ahead stays for later reads
+      {"\n", '\r', -1, 1},                    // Enter
+      {"\x1b[A", '\0', 'A', 3},               // arrow up
+      {"\x1b[A5\n", '\0', 'A', 3},            // ... followed by a typed line
+      {"\x1b[15~", '\0', '~', 5},             // F5
+      {"\x1bOP", '\0', 'P', 3},               // F1
+      {"\x1b", '\x1b', -1, 1},                // the Esc key alone
+      {"\x1bx", '\0', 'x', 2},                // Alt-x
+      {std::string("\0H", 2), '\0', 'H', 2},  // a two-byte key code
+      {std::string("\0", 1), '\0', -1, 1},    // its second byte not there
+      {"\xE0H", '\0', 'H', 2},                // the other two-byte prefix
+      {"\xE0\xA4\x85", '\0', 0xA4, 3},        // a three-byte character from E0
+      {"\xC3\xA9"
+       "5",
+       '\xC3', -1, 2},                      // a two-byte character, then more
+      {"\xF0\x9F\x98\x80", '\xF0', -1, 4},  // a four-byte character
+  };
+  for (const Case& c : cases) {
+    const KeyPress k = split_key(c.bytes);
+    EXPECT_EQ(k.key, c.key) << c.bytes;
+    EXPECT_EQ(k.next, c.next) << c.bytes;
+    EXPECT_EQ(k.used, c.used) << c.bytes;
+  }
+}
+
+}  // namespace
+}  // namespace ntb

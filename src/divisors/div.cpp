@@ -17,7 +17,8 @@ bool has_small_prime_factor(int32_t N, const Tables& t) {
   findp(n, t);
   for (int32_t i = 1; i <= n; ++i) {
     const int32_t p = t.y[i];
-    if (p > 0 && N % p == 0) return true;  // an edited entry may hold 0
+    // An edited entry may hold 0 or 1: no prime, passed over.
+    if (p >= 2 && N % p == 0) return true;
   }
   return false;
 }

@@ -35,10 +35,12 @@ class Lister {
     if (tau_next_prime(ch, L) == d_) {
       const int32_t c = pi_(lv.Q);
       // The primes above p up to N/P; none when c - t + 1 <= 1.  The index
-      // stays inside y and q inside N/P whatever the table holds.
+      // stays inside y whatever the table holds.  An entry that an edit
+      // made 0 or 1, or larger than N/P, is passed over: the entries after
+      // it are still listed.
       for (int32_t j = lv.t + 1; j <= c && j <= kYSize; ++j) {
         const int32_t q = t_.y[j];
-        if (q < 2 || q > lv.Q) break;
+        if (q < 2 || q > lv.Q) continue;
         if (!emit(ch, L, q)) return false;
       }
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -162,6 +163,32 @@ TEST(DivSession, PrimesAndNumbersBelowFourArePrimo) {
         << N;
     EXPECT_TRUE(h.console.input.empty()) << N;
   }
+}
+
+// Entries 0 and 1 typed into y are no prime factors: with 2 -> 1 and
+// 5 -> 0 a prime, and 25 (5 is gone), are "primo"; 15 still has the 3.
+TEST(DivSession, EntriesZeroAndOneAreNoPrimeFactors) {
+  auto edited = std::make_unique<Tables>(testing::built_tables());
+  substitute(*edited, 1, 1);
+  substitute(*edited, 3, 0);
+  for (int32_t N : {13, 25}) {
+    Harness h(script(N));
+    *h.tables = *edited;
+    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    char primo[64];
+    std::snprintf(primo, sizeof primo, "primo  1%11d", N);
+    const auto scr = h.screen_lines();
+    EXPECT_EQ(scr[0].substr(scr[0].size() - 19), primo) << N;
+    EXPECT_EQ(h.log_lines().size(), 4u) << N;
+  }
+  Harness h(script(15));
+  *h.tables = *edited;
+  ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+  const auto log = h.log_lines();
+  ASSERT_EQ(log.size(), 8u);
+  const int32_t d[] = {1, 3, 5, 15};
+  for (int c = 1; c <= 4; ++c) EXPECT_EQ(log[c], row(c, d[c - 1], 5, 10));
+  EXPECT_EQ(log[5], "      sum of divisors           24.");
 }
 
 // A prime right after a composite lists nothing, as the first number of a

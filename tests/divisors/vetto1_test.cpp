@@ -345,6 +345,53 @@ TEST(DivisorListing, TheLimitCutsAfter2000) {
   EXPECT_EQ(quit.k, 3);
 }
 
+// With 13 typed over by 1 the table holds every prime but 13, and the 1
+// lies inside the range of last primes q of the prefixes below 13: it is
+// passed over and the primes after it are still listed, so each class is
+// every integer with d divisors and without the factor 13, once.
+void expect_classes_without_13(const Tables& t, int32_t N) {
+  const auto& s = sieve1e6();
+  std::map<int32_t, std::vector<int32_t>> by_tau;
+  for (int32_t n = 2; n <= N; ++n)
+    if (s.tau[n] > 2 && n % 13 != 0) by_tau[s.tau[n]].push_back(n);
+  for (const auto& [d, expect] : by_tau) {
+    Collect c;
+    list_divisor_class(N, d, t, 1 << 30, c);
+    std::vector<int32_t> got = numbers(c.rows);
+    std::sort(got.begin(), got.end());
+    ASSERT_EQ(got, expect) << "N=" << N << " d=" << d;
+    for (const auto& r : c.rows) {
+      ASSERT_EQ(r.sigma, static_cast<double>(s.sigma[r.n])) << r.n;
+      ASSERT_EQ(r.phi, s.phi[r.n]) << r.n;
+    }
+  }
+}
+
+TEST(DivisorListing, EditedEntriesAmongTheLastPrimesArePassedOver) {
+  auto one = std::make_unique<Tables>(built_tables());
+  substitute(*one, 6, 1);  // 13 -> 1
+  Collect c;
+  list_divisor_class(100, 4, *one, 2000, c);
+  // 2 q for q = 3 .. 47 without 13 come first: 34 follows 22.
+  const std::vector<int32_t> n = numbers(c.rows);
+  ASSERT_GE(n.size(), 13u);
+  EXPECT_EQ(std::vector<int32_t>(n.begin(), n.begin() + 13),
+            (std::vector<int32_t>{6, 10, 14, 22, 34, 38, 46, 58, 62, 74, 82, 86, 94}));
+  for (int32_t N : {100, 5000, 60000}) expect_classes_without_13(*one, N);
+
+  // A value far above every quotient: P*q would pass N (and 32 bits), so
+  // it is passed over in the same way.
+  auto big = std::make_unique<Tables>(built_tables());
+  substitute(*big, 6, 1000000);
+  Collect b;
+  list_divisor_class(100, 4, *big, 2000, b);
+  const std::vector<int32_t> nb = numbers(b.rows);
+  ASSERT_GE(nb.size(), 13u);
+  EXPECT_EQ(std::vector<int32_t>(nb.begin(), nb.begin() + 13),
+            (std::vector<int32_t>{6, 10, 14, 22, 34, 38, 46, 58, 62, 74, 82, 86, 94}));
+  for (int32_t v : nb) EXPECT_LE(v, 100);
+}
+
 // At the top of the range the quotients pass 2000000 (trova1) and the
 // listed primes q run far up the table.
 TEST(DivisorListing, TopOfTheRange) {

@@ -638,6 +638,52 @@ TEST(GoldSession, TheLimitOf2000EightDivisorEntries) {
 namespace ntb {
 namespace {
 
+// Every pause, pager stop and question of a run takes exactly one line of
+// input: a script made of just those lines runs to the end and leaves none.
+TEST(GoldbachDialogues, EachRunReadsExactlyItsInput) {
+  auto script = [](std::initializer_list<const char*> numbers, size_t more) {
+    std::vector<std::string> in;
+    for (const char* n : numbers) number(in, n);
+    for (const auto& b : blanks(more)) in.push_back(b);
+    return in;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> in;
+    void (*run)(Session&);
+  };
+  const Case cases[] = {
+      // pause; the pager at entry 10 (key, pause); three closing pauses; the
+      // pager at the first ordered row (key, pause); the pause after the sums;
+      // the end
+      {"gold", script({"20", "1"}, 10), [](Session& s) { gold(s); }},
+      // pause; the pager at the tenth pq (key, pause); three closing pauses,
+      // one more before the lists; the pager at the seventh ordered row; one
+      // pause
+      {"gold1", script({"20", "1"}, 10), [](Session& s) { gold1(s); }},
+      // per pass: the pause after the first half, the pager at index 20,
+      // the pause after the composites, two pauses; then one and two
+      {"mixed", script({}, 15),
+       [](Session& s) {
+         double N = 100, N2 = 98;
+         mixed(s, N, N2);
+       }},
+      {"composite", script({}, 1),
+       [](Session& s) {
+         double N = 100, N2 = 98;
+         composite(s, N, N2);
+       }},
+      {"Goldbach2", script({"1"}, 1), [](Session& s) { Goldbach2(s); }},
+      // pause; three questions; a pause after each of the first two listings
+      {"Goldbach1", script({"100"}, 6), [](Session& s) { Goldbach1(s); }},
+  };
+  for (const Case& c : cases) {
+    Harness h(c.in);
+    EXPECT_TRUE(h.run(c.run)) << c.name;
+    EXPECT_TRUE(h.console.input.empty()) << c.name << ": " << h.console.input.size() << " left";
+  }
+}
+
 TEST(GoldSession, TheTopOfTheRangeKeepsEveryCount) {
   // At 2000000 the count of 8-divisor numbers passes 2^31; the table shows
   // it whole in its ten columns and the total is the brute-force total.

@@ -9,8 +9,8 @@
 // shown: blank = new line, '0' = an empty line first, '1' = new page, '+' =
 // overwrite the current line); the line break is written when the next
 // record starts, and a line read takes its place.  Log records keep every
-// character and end with CR LF.  Every keyboard read first flushes the
-// screen; log records are written through at once.
+// character and end with CR LF.  Every keyboard read first flushes both
+// the screen and the session log.
 //
 // End of input at any read throws EndOfInput; the main program ends the run
 // as Exit does.

@@ -370,3 +370,27 @@ TEST(Program, AnOldLogLosesItsContentAtTheFirstRecordOnly) {
 
 }  // namespace
 }  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(Session, SubstitutionInTheUnfilledTailSurvivesARestore) {
+  // Entry 7 asks again for positions outside 1..149000; slot 149000 is not
+  // filled by a build, so what entry 7 writes there outlives entry 8.
+  Workbench r({"7",  "", "0",      "", "149001", "", "149000", "", "5", "",  // write 5 at the end
+               "8",  "",                                                     // restore
+               "7",  "", "149000", "", "6",      "",                         // still 5 there; now 6
+               "10", ""});
+  const std::string write_index = "   write the index of the prime you want to change\r\n";
+  const std::string write_comp = "      write the odd composite < of the above prime\r\n";
+  const std::string expected = kStart + menu(kMain, "7") + write_index + asked("0") +
+                               asked("149001") + asked("149000") + "     149000           0\r\n" +
+                               write_comp + asked("5") + "     149000           5\r\n" +
+                               menu(kMain, "8") + kStart + menu(kMain, "7") + write_index +
+                               asked("149000") + "     149000           5\r\n" + write_comp +
+                               asked("6") + "     149000           6\r\n" + menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+}
+
+}  // namespace
+}  // namespace ntb

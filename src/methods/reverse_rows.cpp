@@ -9,6 +9,7 @@
 #include "methods/reverse_rows.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "primes/prime_count.hpp"
@@ -17,13 +18,51 @@ namespace ntb {
 
 namespace {
 
-constexpr int32_t kTableTop = 2000000;  // findp counts primes up to here
+constexpr int32_t kTableTop = 2000000;    // findp counts primes up to here
+constexpr int32_t kPrimesToTop = 148933;  // the primes up to 2000000
+// Quotients above this come only from N above 2000000.
+constexpr int32_t kHalfTop = kTableTop / 2;
 
-// The number of primes up to x: a search in y up to 2000000, where the
-// table ends, and the prime count of trova1 above (quotients of N > 4000000).
-inline int32_t primes_up_to(int32_t x, const Tables& t) {
-  return x <= kTableTop ? findp(x, t) : trova1_of(x, t);
-}
+// The entries of an edited y (those that can divide, 2 and above) in
+// ascending order, for the runs of N above 2000000.
+std::array<int32_t, kYSize> edited_sorted;
+
+// The number of entries of y not above x.  Up to 2000000 a search in y; above,
+// where y ends, the primes up to x by trova1.  An edited y (primes taken out,
+// with their markers left among its last primes, or numbers typed in) is
+// counted entry by entry above 1000000, and above 2000000 its entries up to
+// there plus the primes between 2000000 and x: so the rows of N above
+// 2000000 still count the composites free of the primes taken out, as they
+// do for N up to 2000000, where every quotient lies below 1000000.
+class PrimesUpTo {
+ public:
+  explicit PrimesUpTo(const Tables& t) : t_(t) {}
+
+  int32_t operator()(int32_t x) {
+    if (t_.y_pristine) return x <= kTableTop ? findp(x, t_) : trova1_of(x, t_);
+    if (x <= kHalfTop) return findp(x, t_);
+    if (sorted_ < 0) sort_entries();
+    const auto upto = [&](int32_t v) {
+      return static_cast<int32_t>(
+          std::upper_bound(edited_sorted.begin(), edited_sorted.begin() + sorted_, v) -
+          edited_sorted.begin());
+    };
+    if (x <= kTableTop) return upto(x);
+    const int64_t above = static_cast<int64_t>(trova1_of(x, tables_as_built())) - kPrimesToTop;
+    return static_cast<int32_t>(std::min<int64_t>(upto(kTableTop) + above, INT32_MAX));
+  }
+
+ private:
+  void sort_entries() {
+    sorted_ = 0;
+    for (int32_t i = 1; i <= kYSize; ++i)
+      if (t_.y[i] >= 2) edited_sorted[sorted_++] = t_.y[i];
+    std::sort(edited_sorted.begin(), edited_sorted.begin() + sorted_);
+  }
+
+  const Tables& t_;
+  int32_t sorted_ = -1;  // entries in edited_sorted; -1 until first needed
+};
 
 constexpr int kLevels = 9;
 
@@ -39,13 +78,13 @@ inline RowTail power_tail(int level) {
 class Walk {
  public:
   Walk(double N, const Tables& t, ReverseVisitor& v, ReverseResult& res)
-      : N_(N), t_(t), v_(v), res_(res) {}
+      : N_(N), t_(t), pi_(t), v_(v), res_(res) {}
 
   // One row for the combination N/k whose last prime is y(i).
   bool emit(int level, bool power, int32_t i, double k, RowTail tail) {
     // 0 <= k <= N <= 2147483647, so the truncation fits.
     int32_t x = static_cast<int32_t>(k);
-    const int32_t value = primes_up_to(x, t_) - i + 1;
+    const int32_t value = pi_(x) - i + 1;
     ++res_.rows;
     res_.s1 += value;
     const ReverseRow r{res_.rows, level, power, i, t_.y[i], k, value, res_.s1, N_ / k, tail};
@@ -80,6 +119,7 @@ class Walk {
  private:
   double N_;
   const Tables& t_;
+  PrimesUpTo pi_;
   ReverseVisitor& v_;
   ReverseResult& res_;
 };

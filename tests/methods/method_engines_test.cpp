@@ -273,6 +273,29 @@ TEST(ReverseRows, WithoutTwoThreeFiveSevenTheReducedCountIsPhi) {
   }
 }
 
+// Past the end of y, with 2, 3, 5 and 7 taken out: the rows still count the
+// composites free of them, so the reduced count is Phi(N).  22000000 has a
+// quotient 2000000 (combination 11) among the last primes of y, where the
+// take-outs left their markers.
+TEST(ReverseRows, WithoutTwoThreeFiveSevenPastTheTableTheReducedCountIsPhi) {
+  const auto t = tables_without_2357();
+  const Tables& plain = built_tables();
+  const std::pair<int32_t, int32_t> cases[] = {
+      {2000001, pi(2000000)}, {5000000, 348513},    {22000000, trova1_of(22000000, plain)},
+      {30000000, 1857859},    {100000000, 5761455}, {2147483647, 105097565},
+  };
+  for (const auto& [n, primes] : cases) {
+    ReverseResult r;
+    reverse_count(n, *t, &r);
+    ASSERT_TRUE(r.completed);
+    int32_t x = n, reduced = 0;
+    coprime7(x, reduced);
+    EXPECT_EQ(reduced - static_cast<int64_t>(r.s1) + 3, primes) << n;
+  }
+  // The same runs on the table as built.
+  EXPECT_EQ(reverse_count(30000000, plain), 1857859);
+}
+
 // Slots that cannot divide (0 or 1 typed over a prime) are passed over, so a
 // run still ends.
 TEST(ReverseRows, EndsOnATableWithZeroAndOne) {

@@ -196,6 +196,27 @@ TEST(ReverseSession, EditedTableGivesTheReducedReport) {
   EXPECT_EQ(index_of(screen, "                               total =           0."), -1);
 }
 
+// The report's count past the end of y with 2, 3, 5, 7 taken out.
+TEST(ReverseSession, EditedTableThirtyMillionGivesPhi) {
+  Harness h;
+  for (int k = 0; k < 4; ++k) take_out(*h.tables, 1);
+  build_yc(*h.tables, 1, 0, 1);
+  h.s.no2357 = 1;
+  // y from 11 up to sqrt(30000000) = 5477: 719 sets.
+  const int32_t sets = findp_of(5477, *h.tables);
+  ASSERT_EQ(sets, 719);
+  for (auto& l : reverse_answers(30000000, sets).lines) h.console.input.push_back(l);
+  ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 0); }));
+  const auto log = h.log_lines();
+  // 6857143 of 1..30000000 are free of 2, 3, 5, 7; 4999287 composites among
+  // them: 6857143 - 4999287 + 3 = 1857859 primes.
+  EXPECT_NE(index_of(log, "reduce of N -s1-1+4(primes to N) =              1857859"), -1);
+  EXPECT_NE(index_of(log,
+                     "       N,reduced,s1,z2  =                      30000000   6857143   4999287"
+                     "       719"),
+            -1);
+}
+
 TEST(ReverseSession, TripletEntryStoresTheRunAndMarksTheLog) {
   Harness h(reverse_answers(20, 2).lines);
   ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 2); }));

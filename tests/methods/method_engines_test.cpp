@@ -214,6 +214,64 @@ TEST(ReverseRows, RowsAreTheCompositesByCombination) {
   }
 }
 
+// The negative jumps against the combinations: every row of levels 1..6 ends
+// a loop, and every row c of levels 1..7 whose power step fails (c p^2 > N,
+// p its largest prime) ends a chain of powers.  N = 8678670 = 510510 * 17
+// has a row of level 7 right at its bound.  The tail of each row goes with
+// its level and kind.
+TEST(ReverseRows, NegativeJumpsAndTailsFromTheCombinations) {
+  constexpr int32_t kTop = 10000000;
+  // Smallest prime factor up to kTop / 2, where the combinations end.
+  std::vector<int32_t> lf(kTop / 2 + 1, 0);
+  for (int32_t i = 2; i <= kTop / 2; ++i) {
+    if (lf[i] != 0) continue;
+    for (int64_t m = i; m <= kTop / 2; m += i)
+      if (lf[m] == 0) lf[m] = i;
+  }
+  for (int32_t n : {100, 1000, 2000000, 8678670, 9699690, kTop}) {
+    SCOPED_TRACE(n);
+    struct Combination {
+      int level;
+      bool power;
+    };
+    std::map<int64_t, Combination> expected;
+    int64_t jumps = 0;
+    for (int32_t c = 2; c <= n / 2; ++c) {
+      int32_t x = c, level = 0, p = 0, times = 0;
+      while (x > 1) {
+        const int32_t q = lf[x];
+        x /= q;
+        if (q != p) {
+          ++level;
+          times = 0;
+        }
+        p = q;
+        ++times;
+      }
+      if (static_cast<int64_t>(c) * p > n) continue;
+      expected[c] = {level, times > 1};
+      if (level <= 6) ++jumps;
+      if (level <= 7 && static_cast<int64_t>(c) * p * p > n) ++jumps;
+    }
+    ReverseLog log;
+    const ReverseResult r = reverse_rows(n, built_tables(), log);
+    ASSERT_EQ(log.rows.size(), expected.size());
+    for (const auto& row : log.rows) {
+      const auto c = static_cast<int64_t>(std::llround(row.comb));
+      const auto it = expected.find(c);
+      ASSERT_NE(it, expected.end()) << c;
+      EXPECT_EQ(row.level, it->second.level) << c;
+      EXPECT_EQ(row.power, it->second.power) << c;
+      const int deepest_dashes = row.power ? 6 : 7;
+      const RowTail tail = row.level <= deepest_dashes       ? RowTail::Dashes
+                           : row.level == deepest_dashes + 1 ? RowTail::StopOnly
+                                                             : RowTail::None;
+      EXPECT_EQ(row.tail, tail) << c;
+    }
+    EXPECT_EQ(r.negative_jumps, jumps);
+  }
+}
+
 TEST(ReverseRows, StopsWhenTheVisitorSaysSo) {
   ReverseLog log;
   log.stop_at = 7;

@@ -3,6 +3,7 @@
 // one; tests inject a scripted console (tests/support/scripted_console.hpp).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 

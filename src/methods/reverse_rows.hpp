@@ -54,7 +54,8 @@ struct ReverseResult {
 };
 
 // Runs the enumeration for N (0..2147483647, whole) over the table as it is.
-// Entries of y below 2 cannot divide and are passed over.
+// Entries of y below 2 cannot divide and are passed over.  Quotients past
+// the end of y count the table's entries up to 2000000 and the primes above.
 ReverseResult reverse_rows(double N, const Tables& t, ReverseVisitor& v);
 
 }  // namespace ntb

@@ -1,10 +1,11 @@
 // The prime steps of lista: the first prime by primefac, the next ones by
-// trial division with y.
+// trial division with y (by a sieve of the window ahead while y is as built).
 #include "divisors/prime_listing.hpp"
 
 #include <cmath>
 
 #include "primes/factor.hpp"
+#include "primes/prime_window.hpp"
 
 namespace ntb {
 
@@ -27,6 +28,15 @@ bool is_prime_by_y(int32_t cur, const Tables& t) {
 }
 
 bool next_prime_by_y(int32_t& cur, const Tables& t) {
+  if (t.y_pristine && cur >= 11) {
+    // With y as built the test by y is exact primality: a sieve of the
+    // window ahead finds the same next prime without trial divisions.
+    static PrimeWindow window;
+    const int32_t next = window.next_after(cur, t);
+    if (next == 0) return false;
+    cur = next;
+    return true;
+  }
   while (cur <= INT32_MAX - 2) {
     cur += 2;
     if (is_prime_by_y(cur, t)) return true;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -309,6 +310,37 @@ TEST(Lista, TopOfTheRange) {
   ASSERT_GE(sc.size(), 8u);
   EXPECT_EQ(sc[sc.size() - 8], ask("2147483647") + "  1.050975650000000E+008   105097565");
   EXPECT_EQ(sc[sc.size() - 4], "   105097565 2147483647");
+}
+
+// With y as built the steps come from a sieved window; a copy of the same
+// table marked as edited steps by trial division.  Both list the same rows.
+TEST(PrimeListing, SievedStepsListWhatTrialDivisionLists) {
+  const Tables& fast = built_tables();
+  auto literal = std::make_unique<Tables>(fast);
+  literal->y_pristine = false;
+  auto rows = [](const Tables& t, const ListaPlan& plan) {
+    std::vector<std::vector<int32_t>> out;
+    lista_rows(t, plan, [&](const ListaRow& r) {
+      out.push_back({r.n, r.idx[0], r.val[0], r.idx[1], r.val[1], r.idx[2], r.val[2], r.gap});
+      return true;
+    });
+    return out;
+  };
+  std::mt19937 rng(11);
+  for (int k = 0; k < 12; ++k) {
+    ListaPlan plan;
+    plan.mode = k % 3;
+    plan.g1 = 2 + 2 * (k % 4);
+    plan.g2 = plan.g1 + 6;
+    plan.p1 = largest_prime_by_primefac(static_cast<int32_t>(13 + 2 * (rng() % 1073741000u)));
+    plan.i1 = 1000;  // only a label here
+    plan.groups = 300;
+    EXPECT_EQ(rows(fast, plan), rows(*literal, plan)) << plan.p1;
+  }
+  ListaPlan top;  // the last groups of the range
+  top.p1 = 2147483029;
+  top.groups = 10;
+  EXPECT_EQ(rows(fast, top), rows(*literal, top));
 }
 
 }  // namespace

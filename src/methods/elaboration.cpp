@@ -41,6 +41,22 @@ struct Sums {
   }
 };
 
+// Rows 1..lines of the three combination vectors on both channels, paged,
+// with their sums; false when the user quit at a page stop.
+bool combination_rows(Io& io, TripletData& td, int32_t lines, Sums& sums) {
+  int32_t quit = 0;
+  for (int32_t i = 1; i <= lines; ++i) {
+    td.rowcount = i;
+    const double row = i, c1 = td.comb1[i], c2 = td.comb2[i], c3 = td.comb3[i];
+    io.scr("(4F10.0)", {row, c1, c2, c3});
+    io.log("(4F10.0)", {row, c1, c2, c3});
+    io.pagestop(td.rowcount, quit);
+    if (quit != 0) return false;
+    sums.add(c1, c2, c3);
+  }
+  return true;
+}
+
 void write_sums(Io& io, const Sums& sums, size_t log_length) {
   const std::string text = padded("sums of combinations", log_length);
   io.lst({"sums of combinations"});
@@ -128,16 +144,7 @@ bool run_order(Io& io, TripletData& td, int32_t lines) {
   io.log("(1X,A60)", {column_underline()});
 
   Sums sums;
-  int32_t quit = 0;
-  for (int32_t i = 1; i <= lines; ++i) {
-    td.rowcount = i;
-    const double row = i, c1 = td.comb1[i], c2 = td.comb2[i], c3 = td.comb3[i];
-    io.scr("(4F10.0)", {row, c1, c2, c3});
-    io.log("(4F10.0)", {row, c1, c2, c3});
-    io.pagestop(td.rowcount, quit);
-    if (quit != 0) return false;
-    sums.add(c1, c2, c3);
-  }
+  if (!combination_rows(io, td, lines, sums)) return false;
   write_sums(io, sums, 37);
 
   const int32_t n1 = leading_nonzero(td.comb1), n2 = leading_nonzero(td.comb2);
@@ -175,17 +182,8 @@ bool ordered(Io& io, TripletData& td) {
   io.log("(1X,A60)", {column_underline()});
 
   Sums sums;
-  int32_t quit = 0;
   const int32_t lines = clamp_rows(td.cnt3);
-  for (int32_t i = 1; i <= lines; ++i) {
-    td.rowcount = i;
-    const double row = i, c1 = td.comb1[i], c2 = td.comb2[i], c3 = td.comb3[i];
-    io.scr("(4F10.0)", {row, c1, c2, c3});
-    io.log("(4F10.0)", {row, c1, c2, c3});
-    io.pagestop(td.rowcount, quit);
-    if (quit != 0) return false;
-    sums.add(c1, c2, c3);
-  }
+  if (!combination_rows(io, td, lines, sums)) return false;
   write_sums(io, sums, 34);
   io.log("(1X,A45)", {end});
   io.log("(1X,A45)", {equals});

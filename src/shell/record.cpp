@@ -45,6 +45,17 @@ void append_stars(std::string& out, int w) {
   if (w > 0) out.append(static_cast<size_t>(w), '*');
 }
 
+// Right-aligns the len characters at p in a field of w, or fills it with
+// asterisks when they do not fit.
+void append_right(std::string& out, const char* p, int len, int w) {
+  if (len > w) {
+    append_stars(out, w);
+    return;
+  }
+  out.append(static_cast<size_t>(w - len), ' ');
+  out.append(p, static_cast<size_t>(len));
+}
+
 void append_int(std::string& out, int32_t v, int w) {
   char buf[24];
   char* end = buf + sizeof buf;
@@ -54,12 +65,7 @@ void append_int(std::string& out, int32_t v, int w) {
   char* p = utoa_back(mag, end);
   if (neg) *--p = '-';
   const int len = static_cast<int>(end - p);
-  if (len > w) {
-    append_stars(out, w);
-    return;
-  }
-  out.append(static_cast<size_t>(w - len), ' ');
-  out.append(p, static_cast<size_t>(len));
+  append_right(out, p, len, w);
 }
 
 // The 16 significant digits of a > 0 (finite) and its decimal exponent:
@@ -78,13 +84,7 @@ void append_fixed(std::string& out, double v, int w, int d) {
   if (d < 0) d = 0;
   if (!std::isfinite(v)) {
     const char* s = std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
-    const int len = static_cast<int>(std::strlen(s));
-    if (len > w) {
-      append_stars(out, w);
-    } else {
-      out.append(static_cast<size_t>(w - len), ' ');
-      out.append(s);
-    }
+    append_right(out, s, static_cast<int>(std::strlen(s)), w);
     return;
   }
   const bool neg = std::signbit(v);
@@ -100,12 +100,7 @@ void append_fixed(std::string& out, double v, int w, int d) {
     p = utoa_back(static_cast<uint64_t>(std::nearbyint(a)), p);
     if (neg) *--p = '-';
     const int len = static_cast<int>(end - p);
-    if (len > w) {
-      append_stars(out, w);
-      return;
-    }
-    out.append(static_cast<size_t>(w - len), ' ');
-    out.append(p, static_cast<size_t>(len));
+    append_right(out, p, len, w);
     return;
   }
 

@@ -7,7 +7,7 @@ for b in "$build"/bench/*_bench; do
   echo "== $(basename "$b")"
   "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
-for s in bench/*.sh; do
+for s in bench/*/*.sh; do
   [ "$(basename "$s")" = run.sh ] && continue
   echo "== $(basename "$s")"
   bash "$s" "$build"

@@ -6,6 +6,7 @@
 
 #include "divisors/commands.hpp"
 #include "divisors/divisor_pairs.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

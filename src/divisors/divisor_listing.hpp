@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "divisors/divisor_prefixes.hpp"
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

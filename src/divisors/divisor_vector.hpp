@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "primes/factor.hpp"
+#include "numtheory/factor.hpp"
 
 namespace ntb {
 

@@ -2,7 +2,7 @@
 // listings count it: a search in y for m up to 2000000, trova1 above.
 //
 // While y is exactly as built, the search result for m <= 2000000 is the true
-// prime count and comes from the constant-time lookup of primes/pi_lookup
+// prime count and comes from the constant-time lookup of numtheory/pi_lookup
 // (one popcount instead of a seventeen-step binary search over 149000
 // slots).  Once y has been edited the counts must follow the table, and
 // findp is used as is.
@@ -10,9 +10,9 @@
 
 #include <cstdint>
 
-#include "primes/pi_lookup.hpp"
-#include "primes/prime_count.hpp"
-#include "primes/tables.hpp"
+#include "numtheory/pi_lookup.hpp"
+#include "numtheory/prime_count.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

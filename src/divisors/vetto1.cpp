@@ -14,7 +14,7 @@
 #include "divisors/commands.hpp"
 #include "divisors/divisor_listing.hpp"
 #include "divisors/divisor_vector.hpp"
-#include "primes/factor.hpp"
+#include "numtheory/factor.hpp"
 
 namespace ntb {
 

@@ -1,7 +1,7 @@
 // The commands of the Goldbach submenu.
 #pragma once
 
-#include "shell/session.hpp"
+#include "io/session.hpp"
 
 namespace ntb {
 

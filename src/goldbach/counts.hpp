@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

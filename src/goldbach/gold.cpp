@@ -12,7 +12,7 @@
 #include "goldbach/commands.hpp"
 #include "goldbach/engines.hpp"
 #include "goldbach/report.hpp"
-#include "primes/factor.hpp"
+#include "numtheory/factor.hpp"
 
 namespace ntb {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "goldbach/counts.hpp"
-#include "shell/io.hpp"
+#include "io/io.hpp"
 
 namespace ntb {
 

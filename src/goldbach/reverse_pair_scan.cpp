@@ -8,12 +8,12 @@
 // partner bound K / p (for gold K / 2 / p) and starts a downward walk at
 // index 148934 when that count is larger, else at Phi(N), walking down
 // while y(k) + p > N.  With the table as built both walks end at Phi(N - p),
-// which is then read at once; an edited table is walked as described.
+// which is then read at once; an edited table is walked entry by entry.
 #include <algorithm>
 #include <cmath>
 
 #include "goldbach/engines.hpp"
-#include "primes/prime_count.hpp"
+#include "numtheory/prime_count.hpp"
 
 namespace ntb {
 

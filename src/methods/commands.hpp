@@ -1,7 +1,7 @@
 // The commands of the inclusion-exclusion and triplets submenus.
 #pragma once
 
-#include "shell/session.hpp"
+#include "io/session.hpp"
 
 namespace ntb {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "primes/prime_count.hpp"
+#include "numtheory/prime_count.hpp"
 
 namespace ntb {
 

@@ -17,7 +17,7 @@
 
 #include <cstdint>
 
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

@@ -12,7 +12,7 @@
 #include <array>
 #include <cmath>
 
-#include "primes/prime_count.hpp"
+#include "numtheory/prime_count.hpp"
 
 namespace ntb {
 

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb {
 

@@ -11,7 +11,7 @@
 
 #include "divisors/commands.hpp"
 #include "divisors/divisor_pairs.hpp"
-#include "primes/factor.hpp"
+#include "numtheory/factor.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -16,7 +16,7 @@
 #include "divisors/divisor_listing.hpp"
 #include "divisors/divisor_prefixes.hpp"
 #include "divisors/divisor_vector.hpp"
-#include "primes/factor.hpp"
+#include "numtheory/factor.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

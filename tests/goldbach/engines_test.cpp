@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "numtheory/tables.hpp"
 #include "oracle.hpp"
-#include "primes/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -14,8 +14,8 @@
 
 #include "methods/inclusion_terms.hpp"
 #include "methods/reverse_rows.hpp"
-#include "primes/prime_count.hpp"
-#include "primes/tables.hpp"
+#include "numtheory/prime_count.hpp"
+#include "numtheory/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -9,7 +9,7 @@
 
 #include "methods/commands.hpp"
 #include "methods/triplet_data.hpp"
-#include "primes/tables.hpp"
+#include "numtheory/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "io/console.hpp"
+#include "io/io.hpp"
+#include "io/session.hpp"
 #include "methods/triplet_data.hpp"
-#include "primes/tables.hpp"
-#include "shell/console.hpp"
-#include "shell/io.hpp"
-#include "shell/session.hpp"
+#include "numtheory/tables.hpp"
 
 namespace ntb::testing {
 

@@ -1,0 +1,81 @@
+// trova1 over the range, on the table as built and term by term (the path an
+// edited table takes).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "numtheory/prime_count.hpp"
+#include "numtheory/tables.hpp"
+
+namespace {
+
+const ntb::Tables& tables() {
+  return ntb::tables_as_built();
+}
+
+void BM_trova1(benchmark::State& state) {
+  const ntb::Tables& t = tables();
+  const double n = static_cast<double>(state.range(0));
+  for (auto _ : state) {
+    double v = n;
+    ntb::trova1(v, t);
+    benchmark::DoNotOptimize(v);
+  }
+}
+
+void BM_trova1_by_terms(benchmark::State& state) {
+  const ntb::Tables& t = tables();
+  const double n = static_cast<double>(state.range(0));
+  for (auto _ : state) {
+    double v = n;
+    ntb::trova1_by_terms(v, t);
+    benchmark::DoNotOptimize(v);
+  }
+}
+
+// 64 bounds spread evenly on a log scale from 11 to 2147483647.
+const std::vector<int32_t>& sweep() {
+  static const std::vector<int32_t> ns = [] {
+    std::vector<int32_t> v;
+    for (int i = 0; i < 64; ++i)
+      v.push_back(static_cast<int32_t>(11.0 * std::pow(2147483647.0 / 11.0, i / 63.0)));
+    v.back() = 2147483647;
+    return v;
+  }();
+  return ns;
+}
+
+// One pass over the sweep, on the table as built, and on a table with one
+// prime (13) taken out, where the count goes term by term.
+void BM_trova1_sweep(benchmark::State& state) {
+  const ntb::Tables& t = tables();
+  for (auto _ : state) {
+    for (int32_t n : sweep()) benchmark::DoNotOptimize(ntb::trova1_of(n, t));
+  }
+}
+
+void BM_trova1_sweep_edited(benchmark::State& state) {
+  static const std::unique_ptr<ntb::Tables> t = [] {
+    auto p = std::make_unique<ntb::Tables>(tables());
+    ntb::take_out(*p, 6);
+    return p;
+  }();
+  for (auto _ : state) {
+    for (int32_t n : sweep()) benchmark::DoNotOptimize(ntb::trova1_of(n, *t));
+  }
+}
+
+void range(benchmark::internal::Benchmark* b) {
+  for (int64_t n : {1000LL, 1000000LL, 21999999LL, 100000000LL, 1000000000LL, 2147483647LL})
+    b->Arg(n);
+}
+
+}  // namespace
+
+BENCHMARK(BM_trova1)->Apply(range)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_by_terms)->Apply(range)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_sweep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_sweep_edited)->Unit(benchmark::kMicrosecond);

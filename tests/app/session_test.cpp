@@ -1,0 +1,396 @@
+// Whole sessions of the main program driven by scripted answers: start-up,
+// every menu with its exact lines, the table edits, the end of input at
+// every kind of read, and the session log file's failures.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/menus.hpp"
+#include "app/program.hpp"
+#include "io/session_log.hpp"
+#include "support/scripted_console.hpp"
+
+namespace ntb {
+namespace {
+
+using testing::ScriptedConsole;
+
+const std::vector<std::string> kMain = {
+    "        MENU",
+    "1  Go to submenu primes",
+    "2  Go to submenu divisors",
+    "3  Go to submenu inclusion-exclusion and reverse methods",
+    "4  Elaborate triplets with reverse method(Theorem of Fermat,Problem of 2N)",
+    "5  Go to submenu Goldbach ",
+    "6  TAKE AWAY A PRIME FROM MAIN ARRAY y",
+    "7  SUBSTITUTE A PRIME WITH A SMALLER COMPOSITE",
+    "8  MAIN ARRAY TO NORMAL",
+    "9  About this program",
+    "10 Exit program"};
+const std::vector<std::string> kPrimes = {
+    "      SUBMENU PRIMES", "1  Phi(N)  ,10<N<=2147483647(sub trova1)",
+    "2  Lists of primes  of gaps and twins N<=2147483647(sub lista) ",
+    "3  Prime factors of a number N<=2147483647(sub decom) ", "4  Go back to main menu "};
+const std::vector<std::string> kDivisors = {
+    "      SUBMENU DIVISORS",
+    "1  Lists, total divisors and other functions N<=2147483647(sub vetto1)",
+    "2  Lists of divisors for a single number N<=2147483647(sub div) ",
+    "3  Euler function for a single number N<=2147483647(sub Euler1) ", "4  go back to main menu "};
+const std::vector<std::string> kInclusion = {
+    "      SUBMENU inclusion-exclusion and reverse methods",
+    "1  Phi(N) with inclusion-exclusion method (sub inclusion)",
+    "2  Phi(N) with reverse method(sub reverse)",
+    "3  Take away  the primes 2,3,5,7 from main array y(label 1023)",
+    "4  MAIN ARRAY TO NORMAL(label 1020)",
+    "5  Go back to main menu "};
+const std::vector<std::string> kTriplets = {
+    "     SUB MENU triplets or 3 numbers",
+    "1  Enter 1st number of the triplet N1<=N2<N3 (sub reverse)",
+    "   some data will be memorized in vector a1",
+    "2  Enter 2nd number of the triplet N2<N3(sub reverse)",
+    "   some data will be memorized in vector a2",
+    "3  Enter 3rd number of the triplet N3>N2>=N1(sub reverse)",
+    "   some data will be memorized in vector a3",
+    "4  Elaborate data for the 3 numbers(label 5111)",
+    "5  List of primitive Pythaforean triplets(sub triplets)",
+    "6  Go to main menu"};
+// Lines 8 and 9 are longer than 79 characters and continue on a second line.
+const std::vector<std::string> kGoldbach = {
+    "      SUBMENU  Goldbach",
+    "1  Pairs of primes,mixed and composites(sub Goldbach1)",
+    "2  Numbers with the same numbers of pairs of prmes N <= 100(sub Goldbach2)",
+    "3  Numbers with the same numbers of pairs of composites N<=100(sub Goldbach3)",
+    "4  Numbers with the same numbers of pairs of mixed N <= 100(sub Goldbach4)",
+    "5  Goldbach pairs with reverse method div 6,8( sub gold)",
+    "6  Goldbach pairs with reverse method div 3,4(sub gold1)",
+    "7  Mixed  pairs with total scanning  method(sub mixed1) ",
+    "8  Mixed total pairs with combinatorics method of 1/2 (N) and scanning for the ",
+    "second half of N(sub mixed)",
+    "9  Composite total pairs with combinatorics method for 1/2 (N)and scanning for ",
+    "  the second half of N(sub composite)",
+    "10  Go back to main menu "};
+
+// What the screen shows for asknum answered with `number` and confirmed.
+std::string asked(const std::string& number) {
+  std::string text = number;
+  text.resize(20, ' ');
+  return "enter number   " + text + "  OK? Yes=any key N/n=no";
+}
+
+// A menu followed by asknum: its lines, then the prompt and the echo.  The
+// confirmation line read ends the screen line, so what follows starts
+// right after the echo.
+std::string menu(const std::vector<std::string>& lines, const std::string& number) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s + asked(number);
+}
+
+const std::string kStart = "          0\r\n";
+const std::string kPause = "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
+
+struct Workbench {
+  explicit Workbench(std::vector<std::string> lines) : con(std::move(lines)) {
+    run_workbench(con, log);
+  }
+  ScriptedConsole con;
+  MemoryLog log;
+};
+
+TEST(Session, StartUpAndExit) {
+  Workbench r({"10", ""});
+  EXPECT_EQ(r.con.screen, kStart + menu(kMain, "10"));
+  EXPECT_EQ(r.log.text, "");
+  EXPECT_TRUE(r.con.input.empty());
+}
+
+TEST(Session, EveryMenuWithItsExactLines) {
+  Workbench r({"1",  "", "4",  "",  // primes, back
+               "2",  "", "4",  "",  // divisors, back
+               "3",  "", "5",  "",  // inclusion-exclusion, back
+               "4",  "", "6",  "",  // triplets, back
+               "5",  "", "10", "",  // Goldbach, back
+               "9",  "",            // About
+               "11", "",            // above the last entry: the menu again
+               "10", ""});
+  const std::string expected =
+      kStart + menu(kMain, "1") + menu(kPrimes, "4") + menu(kMain, "2") + menu(kDivisors, "4") +
+      menu(kMain, "3") + menu(kInclusion, "5") + menu(kMain, "4") + menu(kTriplets, "6") +
+      menu(kMain, "5") + menu(kGoldbach, "10") + menu(kMain, "9") +
+      "ntbench, a number-theory workbench: see its README and repository\r\n"
+      "-No responsability accepted\r\n"
+      "For help and description read \"readme\"\r\n"
+      "Contact: the issue tracker of the ntbench repository\r\n" +
+      menu(kMain, "11") + menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+  EXPECT_EQ(r.log.text, "");
+}
+
+TEST(Session, ZeroShowsTheSameSubmenuAndPausesAtTheMainMenu) {
+  Workbench r({"0",  "", "",                 // main menu 0: the console pause
+               "1",  "", "0", "", "4",  "",  // primes
+               "2",  "", "0", "", "4",  "",  // divisors
+               "3",  "", "0", "", "5",  "",  // inclusion-exclusion
+               "4",  "", "0", "", "6",  "",  // triplets
+               "5",  "", "0", "", "10", "",  // Goldbach
+               "10", ""});
+  const std::string expected = kStart + menu(kMain, "0") + kPause + menu(kMain, "1") +
+                               menu(kPrimes, "0") + menu(kPrimes, "4") + menu(kMain, "2") +
+                               menu(kDivisors, "0") + menu(kDivisors, "4") + menu(kMain, "3") +
+                               menu(kInclusion, "0") + menu(kInclusion, "5") + menu(kMain, "4") +
+                               menu(kTriplets, "0") + menu(kTriplets, "6") + menu(kMain, "5") +
+                               menu(kGoldbach, "0") + menu(kGoldbach, "10") + menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+}
+
+TEST(Session, TakeOutSubstituteAndRestore) {
+  Workbench r({"6",  "", "0", "", "149001", "", "1", "",  // position 0 and 149001 asked again
+               "7",  "", "1", "", "9",      "",           // entry 1 is now 3: replace it by 9
+               "8",  "",                                  // restore
+               "7",  "", "1", "", "2",      "",           // entry 1 is 2 again
+               "10", ""});
+  const std::string write_index = "   write the index of the prime you want to change\r\n";
+  const std::string write_comp = "      write the odd composite < of the above prime\r\n";
+  const std::string expected =
+      kStart + menu(kMain, "6") + "ENTER THE POSITION OF PRIME TO ELIMINATE\r\n" + asked("0") +
+      asked("149001") + asked("1") + kStart + menu(kMain, "7") + write_index + asked("1") +
+      "          1           3\r\n" + write_comp + asked("9") + "          1           9\r\n" +
+      menu(kMain, "8") + kStart + menu(kMain, "7") + write_index + asked("1") +
+      "          1           2\r\n" + write_comp + asked("2") + "          1           2\r\n" +
+      menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+}
+
+TEST(Session, RebuildsContinueAtTheirMenus) {
+  Workbench r({"3", "", "3", "", "",  // take away 2, 3, 5, 7: pause, rebuild, this submenu
+               "4", "",               // restore from the submenu: this submenu again
+               "5", "", "10", ""});
+  const std::string one = "          1\r\n";
+  const std::string expected = kStart + menu(kMain, "3") + menu(kInclusion, "3") + kPause + one +
+                               menu(kInclusion, "4") + one + menu(kInclusion, "5") +
+                               menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+}
+
+TEST(Session, EndOfInputAtEveryKindOfReadEndsTheRun) {
+  // At a menu number, at its confirmation, at the console pause, inside a
+  // submenu and in the middle of an edit: the run simply ends.
+  for (std::vector<std::string> script : {std::vector<std::string>{},
+                                          {"1"},
+                                          {"0", ""},
+                                          {"5", "", "7", ""},
+                                          {"6", ""},
+                                          {"7", "", "3", ""},
+                                          {"3", "", "3", ""}}) {
+    Workbench r(script);
+    EXPECT_TRUE(r.con.input.empty());
+    EXPECT_EQ(r.con.reads, static_cast<int>(script.size()) + 1);
+  }
+}
+
+TEST(SessionLog, CannotBeCreated) {
+  SessionLog log;
+  std::string error;
+  EXPECT_FALSE(log.open("/nonexistent-dir/session7.dat", error));
+  EXPECT_FALSE(error.empty());
+  char dir[] = "/tmp/ntbench-logdirXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  SessionLog on_dir;
+  EXPECT_FALSE(on_dir.open(dir, error));  // the name is a directory
+  rmdir(dir);
+}
+
+TEST(SessionLog, KeepsEveryRecordAndTruncatesAnOldFile) {
+  char path[] = "/tmp/ntbench-logXXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, "old content\r\n", 13), 13);
+  close(fd);
+  {
+    SessionLog log;
+    std::string error;
+    ASSERT_TRUE(log.open(path, error));
+    std::string big(100000, 'x');  // larger than the buffer
+    log.write(" a\r\n");
+    log.write(big);
+    log.write(" b\r\n");
+    log.close();
+    EXPECT_FALSE(log.failed());
+  }
+  FILE* f = std::fopen(path, "rb");
+  std::string got(200000, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), f));
+  std::fclose(f);
+  unlink(path);
+  EXPECT_EQ(got, " a\r\n" + std::string(100000, 'x') + " b\r\n");
+}
+
+TEST(SessionLog, FullDiskWarnsOnceAndFails) {
+  SessionLog log;
+  std::string error;
+  ASSERT_TRUE(log.open("/dev/full", error));
+  ::testing::internal::CaptureStderr();
+  log.write(" a\r\n");
+  log.flush();
+  log.write(" b\r\n");
+  log.flush();
+  log.close();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(log.failed());
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_NE(err.find("/dev/full"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(Program, LogThatCannotBeCreatedStopsBeforeTheMenu) {
+  ScriptedConsole con({"10", ""});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_program(con, "/nonexistent-dir/session7.dat"), 1);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("/nonexistent-dir/session7.dat"), std::string::npos);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_EQ(con.screen, "");
+  EXPECT_EQ(con.reads, 0);
+}
+
+TEST(Program, FullDiskGoesOnAndEndsWithStatusOne) {
+  // The prime count writes to the log; the run goes on to Exit.
+  ScriptedConsole con({"1", "", "1", "", "100", "", "", "4", "", "10", ""});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_program(con, "/dev/full"), 1);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_TRUE(con.input.empty());
+}
+
+TEST(Program, ExitAndEndOfInputGiveStatusZeroAndAnEmptyLog) {
+  char dir[] = "/tmp/ntbench-runXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/session7.dat";
+  for (auto script : {std::vector<std::string>{"10", ""}, std::vector<std::string>{"9"}}) {
+    ScriptedConsole con(script);
+    EXPECT_EQ(run_program(con, path.c_str()), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 0);
+  }
+  unlink(path.c_str());
+  rmdir(dir);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(SessionLog, EmergencyFlushWritesEveryCompleteRecord) {
+  char path[] = "/tmp/ntbench-sigXXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  SessionLog log;
+  std::string error;
+  ASSERT_TRUE(log.open(path, error));
+  log.write(" one\r\n");
+  log.flush();
+  log.write(" two\r\n");
+  log.write(" three\r\n");
+  log.emergency_flush();  // as a signal handler would, without a flush
+  FILE* f = std::fopen(path, "rb");
+  char buf[64] = {};
+  const size_t n = std::fread(buf, 1, sizeof buf, f);
+  std::fclose(f);
+  unlink(path);
+  EXPECT_EQ(std::string(buf, n), " one\r\n two\r\n three\r\n");
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+std::string file_text(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return "<missing>";
+  std::string got(1 << 16, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), f));
+  std::fclose(f);
+  return got;
+}
+
+void put_file(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+TEST(Program, AnOldLogLosesItsContentAtTheFirstRecordOnly) {
+  char dir[] = "/tmp/ntbench-oldXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/session7.dat";
+  // Longer than what the run below writes, so a leftover tail would show.
+  const std::string old(5000, 'o');
+  put_file(path, old);
+
+  // A run that writes no record leaves the former log as it was.
+  for (auto script : {std::vector<std::string>{"10", ""}, std::vector<std::string>{"9", "", "1"}}) {
+    ScriptedConsole con(script);
+    EXPECT_EQ(run_program(con, path.c_str()), 0);
+    EXPECT_EQ(file_text(path), old);
+  }
+
+  // The first record cuts it off: the file holds this run's records only.
+  ScriptedConsole con({"1", "", "1", "", "100", "", "", "4", "", "10", ""});
+  EXPECT_EQ(run_program(con, path.c_str()), 0);
+  const std::string up_to = "  prime numbers up to ";
+  std::string expected(41 - up_to.size(), ' ');  // 1X and the text right-aligned in A40
+  expected += up_to;
+  expected += "       100.\r\n";    // F11.0
+  expected += "       25.\r\n";     // (4F10.0)
+  expected += std::string(7, ' ');  // 1X and 39 underscores in A45
+  expected += std::string(39, '_');
+  expected += "\r\n";
+  EXPECT_EQ(file_text(path), expected);
+  unlink(path.c_str());
+  rmdir(dir);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+TEST(Session, SubstitutionInTheUnfilledTailSurvivesARestore) {
+  // Entry 7 asks again for positions outside 1..149000; slot 149000 is not
+  // filled by a build, so what entry 7 writes there outlives entry 8.
+  Workbench r({"7",  "", "0",      "", "149001", "", "149000", "", "5", "",  // write 5 at the end
+               "8",  "",                                                     // restore
+               "7",  "", "149000", "", "6",      "",                         // still 5 there; now 6
+               "10", ""});
+  const std::string write_index = "   write the index of the prime you want to change\r\n";
+  const std::string write_comp = "      write the odd composite < of the above prime\r\n";
+  const std::string expected = kStart + menu(kMain, "7") + write_index + asked("0") +
+                               asked("149001") + asked("149000") + "     149000           0\r\n" +
+                               write_comp + asked("5") + "     149000           5\r\n" +
+                               menu(kMain, "8") + kStart + menu(kMain, "7") + write_index +
+                               asked("149000") + "     149000           5\r\n" + write_comp +
+                               asked("6") + "     149000           6\r\n" + menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+}
+
+}  // namespace
+}  // namespace ntb

@@ -1,0 +1,23 @@
+// Ctrl-C while a command computes stops that command, not the session: the
+// signal handler of the main program sets a flag, and the long loops of the
+// engines and commands (per row, per candidate, per term) poll it with
+// interruption_point(), which throws Interrupted for the menu to catch.
+// Polling is one load of a flag that is almost never set.
+#pragma once
+
+#include <csignal>
+
+namespace ntb {
+
+// Set by the signal handler while a command is computing; cleared by the menu
+// that catches Interrupted.
+inline volatile std::sig_atomic_t g_interrupt_requested = 0;
+
+struct Interrupted {};
+
+inline void interruption_point() {
+  if (g_interrupt_requested) [[unlikely]]
+    throw Interrupted{};
+}
+
+}  // namespace ntb

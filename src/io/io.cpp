@@ -42,7 +42,7 @@ void Io::screen_record(std::string_view rec) {
 
 void Io::scr(std::string_view layout, std::span<const Item> items) {
   recs_.clear();
-  format_records(layout, items, recs_);
+  format_screen_records(layout, items, recs_);
   for (const auto& r : recs_) screen_record(r);
 }
 

@@ -8,7 +8,10 @@
 // Screen records go through carriage control (their first character is not
 // shown: blank = new line, '0' = an empty line first, '1' = new page, '+' =
 // overwrite the current line); the line break is written when the next
-// record starts, and a line read takes its place.  Log records keep every
+// record starts, and a line read takes its place.  A screen record written
+// with a layout whose first character comes from a numeric field, a number
+// filling its field to the left edge, is shown whole on a new line: a blank
+// is put in front of it for the carriage control.  Log records keep every
 // character and end with CR LF.  Every keyboard read first flushes both
 // the screen and the session log.
 //

@@ -438,12 +438,11 @@ void append_data(std::string& out, const Step& st, const Item& it) {
   }
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- public
-
-void format_records(std::string_view layout, std::span<const Item> items,
-                    std::vector<std::string>& records) {
+// The records of a layout; with whole_numbers_first (screen records) a record
+// that a numeric field starts with a non-blank character gets a blank in
+// front of it.
+void layout_records(std::string_view layout, std::span<const Item> items,
+                    std::vector<std::string>& records, bool whole_numbers_first) {
   const Layout& lay = cached_layout(layout);
   size_t next = 0;
   const size_t n = items.size();
@@ -472,7 +471,15 @@ void format_records(std::string_view layout, std::span<const Item> items,
               ended = true;
               break;
             }
+            const bool opens = rec->empty();
             append_data(*rec, st, items[next++]);
+            // The first character of a screen record is carriage control: a
+            // number that fills its field to the left edge keeps its first
+            // digit (or sign) only behind a blank taken for that control.
+            if (whole_numbers_first && opens && (st.op == Op::I || st.op == Op::F) &&
+                !rec->empty() && (*rec)[0] != ' ') {
+              rec->insert(rec->begin(), ' ');
+            }
           }
           break;
       }
@@ -482,6 +489,20 @@ void format_records(std::string_view layout, std::span<const Item> items,
     // without data descriptors would never use them).
     if (ended || next >= n || !lay.has_data) return;
   }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- public
+
+void format_records(std::string_view layout, std::span<const Item> items,
+                    std::vector<std::string>& records) {
+  layout_records(layout, items, records, false);
+}
+
+void format_screen_records(std::string_view layout, std::span<const Item> items,
+                           std::vector<std::string>& records) {
+  layout_records(layout, items, records, true);
 }
 
 void format_list(std::span<const Item> items, std::vector<std::string>& records) {

@@ -48,6 +48,14 @@ using Items = std::initializer_list<Item>;
 void format_records(std::string_view layout, std::span<const Item> items,
                     std::vector<std::string>& records);
 
+// The same records for the screen, whose first character is carriage
+// control: a record that starts with a non-blank character of a numeric
+// field (Iw, Fw.d: a digit, a sign, or the asterisks of a number too wide)
+// gets a blank in front, so that the whole number is shown on a new line.
+// Records that start with a blank, a text or a literal are left as they are.
+void format_screen_records(std::string_view layout, std::span<const Item> items,
+                           std::vector<std::string>& records);
+
 // Appends to `records` the list-directed records for `items`: each starts
 // with one blank and holds at most 79 characters after it.
 void format_list(std::span<const Item> items, std::vector<std::string>& records);

@@ -35,10 +35,8 @@ void prime_count_entry(Session& s) {
   const double upto = n;
   double count = upto;
   trova1(count, s.t);
-  // On the screen the first character of a record is carriage control: a
-  // nine-digit count in "(4F10.0)" would lose its first digit to it (and a 1
-  // there starts a new page), so the screen record leads with a blank.
-  io.scr("(1X,F10.0)", {count});
+  // A nine-digit count fills the field: the output layer shows it whole.
+  io.scr("(4F10.0)", {count});
   io.scr("(1X,A40,2F11.0)", {kUpTo, upto});
   io.log("(1X,A40,2F11.0)", {kUpTo, upto});
   io.log("(4F10.0)", {count});

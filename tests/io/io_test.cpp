@@ -156,6 +156,78 @@ TEST(Screen, CarriageControlAndLineBreaks) {
   EXPECT_EQ(r.con.screen, "first\r\n\r\ntwo\rovr\r\n\fpgeafter read\r\nafter key");
 }
 
+// A number that fills its field at the left edge of a screen record is shown
+// whole on a new line; a record opened by a blank, a text or a literal keeps
+// its first character as carriage control.  The log keeps every record as
+// the layout writes it, so the screen is checked against the log.
+TEST(Screen, NumbersInTheFirstColumnAreShownWhole) {
+  struct Case {
+    const char* layout;
+    std::vector<Item> items;
+    bool numeric_first;  // the layout opens with an I or F field
+  };
+  const std::string plus = " +", eq = " =", minus = " -", hat = "^", star = " *", one = "^1";
+  const Case cases[] = {
+      {"(4F10.0)", {105097565.0}, true},  // the count of primes up to 2^31 - 1
+      {"(4F10.0)", {5.0}, true},
+      {"(4F10.0)", {-12345678.0}, true},
+      {"(4F10.0)", {1e10}, true},  // too wide: asterisks
+      {"(8I7)", {1000000, 1000000, 1100000}, true},
+      {"(8I7)", {999, 2, 3, 4, 5, 6, 7, 8, 1234567, 1000000, 1}, true},  // reversion
+      {"(8I7)", {-123456}, true},
+      {"(2F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0)",
+       {16384.0, 0.0, plus, 1.0, eq, 1.0, minus, 2.0, eq, -1.0},
+       true},
+      {"(2F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0)",
+       {524288.0, 0.0, plus, 0.0, eq, 0.0, minus, 1.0, eq, -1.0},
+       true},
+      {"(2F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0)",
+       {9999.0, 1.0, plus, 1.0, eq, 2.0, minus, 2.0, eq, 0.0},
+       true},
+      {"(I7,A1,F3.0,:)", {1000003, hat, 1.0}, true},
+      {"(I7,A1,F3.0,A2,I7,A2,:)", {2, hat, 1.0, star, 1000003, one}, true},
+      {"(2I9,2F9.0,1I9)", {100000000, 6, 1.0, -1.0, 0}, true},
+      {"(1I9,1F12.3,1I8,1F10.0,1F10.0,1I10)", {18, 25.0, 7, 3.0, 74.0, 4}, true},
+      {"(1I8,5F13.0)", {2000000, 1.0, 2.0, 3.0, 4.0}, true},
+      {"(3I11)", {2147483647}, true},
+      {"(I10)", {1000000000}, true},
+      {"(A3,F11.0)", {"   ", 2147483647.0}, false},
+      {"(A1,I5,A1,I10,A2,I5,A1,I10,:)", {" ", 1, " ", 1, "|", 2, " ", 1000000000}, false},
+      {"(' ',I7,'  ',I10,'   ',F12.0,'   ',I10)", {1, 2, 3.0, 1}, false},
+      {"(1X,4F12.0)", {100000000000.0}, false},
+      {"(A6,1F10.0,A20,1I10,A3,2I10)", {"set N", 1.0, " relevant to prime ", 2, " = ", 49}, false},
+  };
+  int whole = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    IoRig r({});
+    r.io.scr(c.layout, c.items);
+    r.io.log(c.layout, c.items);
+    std::vector<std::string> shown;
+    for (const std::string& rec : ScriptedConsole::split_crlf(r.log.text)) {
+      if (rec.empty()) continue;  // after the last CR LF
+      const bool number_first = c.numeric_first && rec[0] != ' ';
+      whole += number_first;
+      shown.push_back(number_first ? rec : rec.substr(1));
+    }
+    EXPECT_EQ(r.con.screen_lines(), shown);
+    EXPECT_EQ(r.con.screen.find('\f'), std::string::npos);  // no digit taken for a new page
+  }
+  EXPECT_EQ(whole, 11);
+
+  // What the log holds for the first cases, and a text still has its
+  // carriage control: a 1 there starts a new page.
+  IoRig r({});
+  r.io.scr("(4F10.0)", {105097565.0});
+  r.io.scr("(4F10.0)", {5.0});
+  r.io.scr("(8I7)", {1000000, 1000000, 1100000});
+  r.io.scr("(A4)", {"1pge"});
+  r.io.log("(4F10.0)", {105097565.0});
+  r.io.log("(8I7)", {1000000, 1000000, 1100000});
+  EXPECT_EQ(r.con.screen, "105097565.\r\n       5.\r\n100000010000001100000\r\n\fpge");
+  EXPECT_EQ(r.log.text, "105097565.\r\n100000010000001100000\r\n");
+}
+
 TEST(Screen, LayoutRecordsGoToTheirChannelOnly) {
   IoRig r({});
   r.io.scr("(1X,A40,2F11.0)", {"  prime numbers up to ", 2000000.0});

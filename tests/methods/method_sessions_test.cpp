@@ -3,6 +3,7 @@
 // answers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -524,6 +525,55 @@ TEST(TripletElaboration, TenTwentyThirty) {
   EXPECT_EQ(td.N3, 30);
   EXPECT_EQ(td.cnt1, 3);
   EXPECT_EQ(td.rowcount, 7);
+}
+
+// N1 = N2 = 1000000 and N3 = 1100000: the numbers fill their I7 fields, and
+// table A rows open with combinations of five digits (and of six, too wide
+// for F6.0: asterisks).  The screen shows each such record whole, the others
+// without their first blank, and no digit starts a new page.
+TEST(TripletElaboration, MillionsAreShownWholeOnTheScreen) {
+  Script script;
+  for (int32_t n : {1000000, 1000000, 1100000})
+    script.then(
+        reverse_answers(n, findp_of(static_cast<int32_t>(std::sqrt(n)), testing::built_tables())));
+  script.blank(6000);  // page stops (a key and the pause) and pauses, with some to spare
+  Harness h(script.lines);
+  bool quit = true;
+  ASSERT_TRUE(h.run([&](Session& s) {
+    enter_triplet(s);
+    s.io.log("(A4)", {"####"});
+    s.io.lst({"####"});
+    quit = elaborate_triplets(s);
+  }));
+  EXPECT_FALSE(quit);
+  EXPECT_EQ(h.console.screen.find('\f'), std::string::npos);
+
+  auto log = h.log_lines();
+  log.erase(log.begin(), log.begin() + index_of(log, "####") + 1);
+  auto screen = h.screen_lines();
+  screen.erase(screen.begin(), screen.begin() + index_of(screen, "####") + 1);
+  EXPECT_EQ(log[1], "100000010000001100000");
+  EXPECT_EQ(screen[0], "100000010000001100000");
+
+  // Table A: the log rows as the layout writes them, the screen rows in the
+  // same order, each shown from its second character unless a number opens it.
+  const int32_t lines = h.trip->cnt3 + 1;
+  ASSERT_GT(lines, 7000);
+  const std::vector<std::string> table_a(log.begin() + 13, log.begin() + 13 + lines);
+  std::vector<std::string> shown;
+  int digits = 0, stars = 0;
+  for (const auto& r : table_a) {
+    digits += r[0] >= '1' && r[0] <= '9';
+    stars += r[0] == '*';
+    shown.push_back(r[0] == ' ' ? r.substr(1) : r);
+  }
+  EXPECT_GT(digits, 100);
+  EXPECT_GT(stars, 10);
+  std::vector<std::string> rows;
+  for (const auto& l : screen)
+    if (l.find(" +") != std::string::npos && l.find(" =") != std::string::npos) rows.push_back(l);
+  EXPECT_EQ(rows, shown);
+  EXPECT_EQ(log[13 + lines].substr(0, 23), " sum of last column+1 =");
 }
 
 TEST(TripletElaboration, SecondElaborationPrintsZeros) {

@@ -31,7 +31,7 @@ TEST(PrimeCountEntry, AsksAgainBelowElevenAndReportsOnBothChannels) {
             "enter number   11                    OK? Yes=any key N/n=no"
             "Please wait few seconds");
   EXPECT_TRUE(is_time_stamp(screen[1])) << screen[1];
-  EXPECT_EQ(screen[2], "        5.");
+  EXPECT_EQ(screen[2], "       5.");  // F10.0, its first blank taken as carriage control
   EXPECT_EQ(screen[3], std::string(18, ' ') + "  prime numbers up to         11.");
   EXPECT_TRUE(is_time_stamp(screen[4])) << screen[4];
   EXPECT_EQ(screen[5], "Pause - Please enter a blank line (to continue) or a DOS command.");
@@ -50,7 +50,8 @@ TEST(PrimeCountEntry, TopOfTheRange) {
   EXPECT_EQ(log[1], "105097565.");
   const auto screen = h.screen_lines();
   ASSERT_GE(screen.size(), 4u);
-  // The whole count on the screen: no digit is taken as carriage control.
+  // The whole count on the screen: a count that fills its field gives no
+  // digit to carriage control.
   EXPECT_EQ(screen[2], "105097565.");
   EXPECT_EQ(h.console.screen.find('\f'), std::string::npos);
 }

@@ -1,7 +1,9 @@
 // div, divisors-submenu entry 2: the divisors of one number N in ascending
-// order, numbered from 1, and their sum.  A number with no prime of y up to
+// order, numbered from 1, and their sum.  A number with no entry of y up to
 // its square root among its divisors (a prime, or 0 to 3) is announced as
-// "primo" and lists nothing.
+// "primo" and lists nothing.  A 1 put into y by an edit divides every N it
+// is tested against (in y(1), every N from 1 up), which then lists its
+// divisors; a 0 is passed over.
 #include <cmath>
 
 #include "divisors/commands.hpp"
@@ -18,8 +20,8 @@ bool has_small_prime_factor(int32_t N, const Tables& t) {
   findp(n, t);
   for (int32_t i = 1; i <= n; ++i) {
     const int32_t p = t.y[i];
-    // An edited entry may hold 0 or 1: no prime, passed over.
-    if (p >= 2 && N % p == 0) return true;
+    // An edited entry of 0 divides nothing (and must not be divided by).
+    if (p != 0 && N % p == 0) return true;
   }
   return false;
 }

@@ -5,7 +5,10 @@
 // with index i and quotient q, level L tries the indexes 1, 2, ... below i,
 // with quotient floor(q / y(j)), and stops at the first quotient below 1.
 // Since floor(floor(N/a)/b) = floor(N/(ab)), each quotient is the exact
-// number of multiples of the set's product up to N.
+// number of multiples of the set's product up to N.  The indexes of a set
+// fall from level to level, so the walk ends whatever the table holds: a 1
+// typed into y is taken like any entry (its sets count the multiples of the
+// others over again), a 0 is passed over.
 #include "methods/inclusion_terms.hpp"
 
 #include <algorithm>
@@ -54,7 +57,7 @@ class Walk {
   bool level(int L, int32_t i, double q, int64_t comb) {
     for (int32_t j = 1; j < i; ++j) {
       const int32_t p = t_.y[j];
-      if (p < 2) continue;  // not a divisor: an edited slot
+      if (p == 0) continue;  // an edited 0 divides nothing; a 1 is a set member
       const double qj = std::trunc(q / p);
       if (qj < 1) break;
       if (!term(L, qj, comb * p)) return false;
@@ -86,7 +89,7 @@ InclusionResult inclusion_terms(double N, const Tables& t, bool reduce2357, Incl
     v.pass(p);
     if (res.z11 < p || res.root < t.y[p]) break;
     const int32_t prime = t.y[p];
-    if (prime < 2) continue;  // a slot that cannot divide makes an empty set
+    if (prime == 0) continue;  // a slot of 0 cannot divide: an empty set
     const double q = std::trunc(N / prime);
     if (!walk.term(1, q, prime)) return res;
     if (!walk.level(2, p, q, prime)) return res;

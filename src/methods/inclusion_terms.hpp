@@ -54,7 +54,7 @@ struct InclusionResult {
 
 // Runs the enumeration for N (0..2147483647, whole) over y as it is; with
 // reduce2357 the terms of levels 1..7 are reduced as above.  Entries of y
-// below 2 cannot divide and are passed over.
+// of 0 cannot divide and are passed over; a 1 is an entry like the others.
 InclusionResult inclusion_terms(double N, const Tables& t, bool reduce2357, InclusionVisitor& v);
 
 }  // namespace ntb

@@ -98,7 +98,7 @@ class Walk {
       const double root = std::sqrt(k);
       for (int32_t j = i + 1; j <= kYSize; ++j) {
         const int32_t p = t_.y[j];
-        if (p < 2) continue;  // not a divisor: an edited or unfilled slot
+        if (p < 2) continue;  // an edited 0 or 1, or an unfilled slot: see the header
         if (root < p) break;
         const double kj = k / p;
         if (!emit(L + 1, false, j, kj, loop_tail(L + 1))) return false;

@@ -166,6 +166,48 @@ TEST(Session, TakeOutSubstituteAndRestore) {
   EXPECT_EQ(r.con.screen, expected);
 }
 
+// Entry 7 puts 1 into y(1); div then tests it as a divisor: 1 divides
+// every number, so 4 lists 1, 2, 4 and the prime 13 lists 1 and 13.
+TEST(Session, AOneSubstitutedIntoYIsADivisorForDiv) {
+  Workbench r({"7", "", "1",  "", "1", "",                  // y(1) = 2 becomes 1
+               "2", "", "2",  "", "4", "", "", "", "", "",  // div 4 and its four pauses
+               "2", "", "13", "", "",  "", "", "",          // div 13
+               "4", "", "10", ""});
+  const auto listed = [](const std::vector<int32_t>& d, int64_t sum) {
+    std::string s = kPause;
+    for (size_t c = 1; c <= d.size(); ++c) {
+      char row[32];
+      std::snprintf(row, sizeof row, "%11zu%12d\r\n", c, d[c - 1]);
+      s += row;
+    }
+    char line[64];
+    std::snprintf(line, sizeof line, "     sum of divisors%13lld.\r\n",
+                  static_cast<long long>(sum));
+    return s + line + kPause + std::string(45, '_') + "\r\n" + kPause + kPause;
+  };
+  const std::string expected =
+      kStart + menu(kMain, "7") + "   write the index of the prime you want to change\r\n" +
+      asked("1") + "          1           2\r\n" +
+      "      write the odd composite < of the above prime\r\n" + asked("1") +
+      "          1           1\r\n" + menu(kMain, "2") + menu(kDivisors, "2") + asked("4") +
+      listed({1, 2, 4}, 7) + menu(kDivisors, "2") + asked("13") + listed({1, 13}, 14) +
+      menu(kDivisors, "4") + menu(kMain, "10");
+  EXPECT_EQ(r.con.screen, expected);
+  std::string rule(46, '_');  // a blank and 45 underscores
+  rule[0] = ' ';
+  rule += "\r\n";
+  EXPECT_EQ(r.log.text,
+            "    divisors of          4\r\n"
+            "    1         1\r\n    2         2\r\n    3         4\r\n"
+            "      sum of divisors            7.\r\n" +
+                rule +
+                "    divisors of         13\r\n"
+                "    1         1\r\n    2        13\r\n"
+                "      sum of divisors           14.\r\n" +
+                rule);
+  EXPECT_TRUE(r.con.input.empty());
+}
+
 TEST(Session, RebuildsContinueAtTheirMenus) {
   Workbench r({"3", "", "3", "", "",  // take away 2, 3, 5, 7: pause, rebuild, this submenu
                "4", "",               // restore from the submenu: this submenu again

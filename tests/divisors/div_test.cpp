@@ -165,30 +165,71 @@ TEST(DivSession, PrimesAndNumbersBelowFourArePrimo) {
   }
 }
 
-// Entries 0 and 1 typed into y are no prime factors: with 2 -> 1 and
-// 5 -> 0 a prime, and 25 (5 is gone), are "primo"; 15 still has the 3.
-TEST(DivSession, EntriesZeroAndOneAreNoPrimeFactors) {
+// A 1 typed into y divides every number: with 2 -> 1 and 5 -> 0 each N
+// from 1 up lists all its divisors (found here by trial division) and 0 is
+// still "primo".  A 0 alone is passed over: with 5 -> 0 only, 25 is "primo"
+// and 15 keeps its divisor 3.
+TEST(DivSession, AOneInTheTableDividesEveryNumberAZeroIsPassedOver) {
   auto edited = std::make_unique<Tables>(testing::built_tables());
   substitute(*edited, 1, 1);
   substitute(*edited, 3, 0);
-  for (int32_t N : {13, 25}) {
-    Harness h(script(N));
-    *h.tables = *edited;
-    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
-    char primo[64];
-    std::snprintf(primo, sizeof primo, "primo  1%11d", N);
-    const auto scr = h.screen_lines();
-    EXPECT_EQ(scr[0].substr(scr[0].size() - 19), primo) << N;
-    EXPECT_EQ(h.log_lines().size(), 4u) << N;
-  }
-  Harness h(script(15));
+  std::vector<int32_t> ns;
+  for (int32_t N = 0; N <= 200; ++N) ns.push_back(N);  // below 20 divisors: no page stop
+  ns.push_back(2147483647);
+  std::vector<std::string> in;
+  for (int32_t N : ns)
+    for (const auto& l : script(N)) in.push_back(l);
+  Harness h(in);
   *h.tables = *edited;
-  ASSERT_TRUE(h.run([](Session& s) { div(s); }));
-  const auto log = h.log_lines();
-  ASSERT_EQ(log.size(), 8u);
-  const int32_t d[] = {1, 3, 5, 15};
-  for (int c = 1; c <= 4; ++c) EXPECT_EQ(log[c], row(c, d[c - 1], 5, 10));
-  EXPECT_EQ(log[5], "      sum of divisors           24.");
+  ASSERT_TRUE(h.run([&](Session& s) {
+    for (size_t i = 0; i < ns.size(); ++i) div(s);
+  }));
+  std::vector<std::string> log;
+  for (int32_t N : ns) {
+    char line[64];
+    std::snprintf(line, sizeof line, "    divisors of %10d", N);
+    log.push_back(line);
+    int64_t sum = 0;
+    int32_t c = 0;
+    for (int32_t d = 1; d <= N && N <= 200; ++d) {
+      if (N % d != 0) continue;
+      log.push_back(row(++c, d, 5, 10));
+      sum += d;
+    }
+    if (N == 2147483647) {
+      log.push_back(row(1, 1, 5, 10));
+      log.push_back(row(2, N, 5, 10));
+      sum = int64_t{N} + 1;
+    }
+    std::snprintf(line, sizeof line, "      sum of divisors%13lld.", static_cast<long long>(sum));
+    log.push_back(line);
+    log.push_back(kRule);
+  }
+  log.push_back("");
+  EXPECT_EQ(h.log_lines(), log);
+  const std::string& scr = h.console.screen;
+  EXPECT_EQ(scr.find("primo"), scr.rfind("primo"));  // N = 0 only
+  EXPECT_NE(scr.find("primo  1          0"), std::string::npos);
+  EXPECT_TRUE(h.console.input.empty());
+
+  auto zero = std::make_unique<Tables>(testing::built_tables());
+  substitute(*zero, 3, 0);
+  Harness z([] {
+    std::vector<std::string> in = script(25);
+    for (const auto& l : script(15)) in.push_back(l);
+    return in;
+  }());
+  *z.tables = *zero;
+  ASSERT_TRUE(z.run([](Session& s) {
+    div(s);
+    div(s);
+  }));
+  EXPECT_EQ(z.log_lines(),
+            (std::vector<std::string>{
+                "    divisors of         25", "      sum of divisors            0.", kRule,
+                "    divisors of         15", row(1, 1, 5, 10), row(2, 3, 5, 10), row(3, 5, 5, 10),
+                row(4, 15, 5, 10), "      sum of divisors           24.", kRule, ""}));
+  EXPECT_NE(z.console.screen.find("primo  1         25"), std::string::npos);
 }
 
 // A prime right after a composite lists nothing, as the first number of a

@@ -470,20 +470,24 @@ TEST(InclusionTerms, FullHundredMillion) {
   EXPECT_EQ(static_cast<int64_t>(log.subtotals.size()), r.z11);
 }
 
-// Slots that cannot divide are passed over: no division by 0, and a 1
-// does not multiply the sets.
-TEST(InclusionTerms, EndsOnATableWithZeroAndOne) {
+// A 1 typed into y is an entry like the others: every integer is one of its
+// multiples, so the signed total of the terms counts all of 1..N.  A 0 is
+// passed over (it would divide by zero).
+TEST(InclusionTerms, AOneCountsEveryIntegerAZeroIsPassedOver) {
   auto t = std::make_unique<Tables>(built_tables());
-  substitute(*t, 2, 1);
+  substitute(*t, 1, 1);  // y: 1, 3, 5, 0, 11, 13, ...
   substitute(*t, 4, 0);
-  InclusionLog log;
-  log.keep = false;
-  const InclusionResult r = inclusion_terms(100000, *t, false, log);
-  EXPECT_TRUE(r.completed);
-  // Without 3 and 7 the sets are those of the other primes: fewer terms.
-  InclusionLog plain;
-  plain.keep = false;
-  EXPECT_LT(r.terms, inclusion_terms(100000, built_tables(), false, plain).terms);
+  std::vector<int32_t> ns;
+  for (int32_t n = 9; n <= 2000; ++n) ns.push_back(n);
+  for (int32_t n : random_ns(4, 29)) ns.push_back(n);
+  for (int32_t n : ns) {
+    InclusionLog log;
+    log.keep = false;
+    const InclusionResult r = inclusion_terms(n, *t, false, log);
+    ASSERT_TRUE(r.completed) << n;
+    ASSERT_EQ(r.sr1, n) << n;
+    ASSERT_EQ(r.positive - r.negative, n) << n;
+  }
 }
 
 TEST(InclusionTerms, WithoutTwoThreeFiveSevenTheReducedCountIsPhi) {

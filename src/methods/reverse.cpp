@@ -147,7 +147,8 @@ void reverse(Session& s) {
   const ReverseResult res = reverse_rows(N, s.t, report);
   if (!res.completed) return;  // q at a page stop: no report, nothing stored
 
-  const double primes = N - res.s1 - 1;
+  // The candidates are the integers 2..N: N - 1 of them, none for N = 0.
+  const double primes = (N >= 1 ? N - 1 : 0) - res.s1;
   if (s.no2357 == 0) {
     static const std::string final_data = "final data for this number\t\t\t\t" + repeated(' ', 9);
     static const std::string total = padded("total of column 5 or total of sets =", 44);

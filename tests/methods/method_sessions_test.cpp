@@ -156,16 +156,42 @@ TEST(ReverseSession, HundredAllDataRowsAndLegend) {
   EXPECT_EQ(count_of(screen, kStop), 0);  // 18 rows: no page stop
 }
 
-TEST(ReverseSession, OneTwoThreeHaveNoRowsAndNoSets) {
-  for (int32_t n = 1; n <= 3; ++n) {
+// No rows and no sets below 4: the primes up to N are the integers 2..N,
+// none for N = 0.
+TEST(ReverseSession, ZeroToThreeHaveNoRowsAndNoSets) {
+  for (int32_t n = 0; n <= 3; ++n) {
     SCOPED_TRACE(n);
-    Harness h(Script().num(n).num(0).blank().lines);
-    ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 0); }));
+    const int32_t primes = n == 0 ? 0 : n - 1;
+    Harness h(Script().num(n).num(1).blank().lines);
+    ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 1); }));
+    EXPECT_EQ(h.log.text,
+              crlf({
+                  "  calculate Phi(N) with reverse method for N =",
+                  f0(n, 10),
+                  "                                 Print all data enter 0 part of data enter 1",
+                  "      1",
+                  "       ___________                       ",
+                  "  final data for this number\t\t\t\t         ",
+                  " total of column 5 or total of sets =" + std::string(4, ' ') + f0(0, 11),
+                  " primes to" + std::string(31, ' ') + f0(n, 11) + f0(primes, 11),
+                  " with binary search" + std::string(22, ' ') + f0(primes, 11),
+                  " NOT events(negative jumps)\t          \t\t\t" + f0(0, 11),
+                  "YES events(positive jumps)conbi     \t" + std::string(17, ' ') + "0",
+                  " end reverse method" + std::string(27, ' '),
+                  " " + kRule45,
+              }));
     const auto screen = h.screen_lines();
-    EXPECT_NE(index_of(screen, std::string(29, ' ') + "primes to  " + f0(n, 11) + f0(n - 1, 11)),
-              -1);
+    const std::vector<std::string> end(screen.end() - 5, screen.end());
+    EXPECT_EQ(end, (std::vector<std::string>{
+                       std::string(31, ' ') + "total =  " + f0(0, 11),
+                       std::string(29, ' ') + "primes to  " + f0(n, 11) + f0(primes, 11),
+                       "with binary search " + std::string(10, ' ') + std::to_string(primes),
+                       "negative jumps" + std::string(10, ' ') + "0",
+                       kRule45,
+                   }));
     EXPECT_EQ(h.trip->rowcount, 0);
-    for (const auto& l : h.log_lines()) EXPECT_EQ(l.find("set N"), std::string::npos);
+    EXPECT_EQ(h.trip->cnt1, 0);
+    EXPECT_EQ(h.trip->a1[1], primes);  // the prime count after the rows
   }
 }
 

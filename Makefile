@@ -23,7 +23,7 @@ test-full: test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L full
 
 asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS) -LE full
 

@@ -32,6 +32,16 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
 
+# `make install PREFIX=/usr/local` (DESTDIR is honoured): bin/ntbench and the
+# manual page; `make package` builds the Debian package in $(BUILD).
+PREFIX ?= /usr/local
+.PHONY: install package
+install: all
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: all
+	cd $(BUILD) && cpack
+
 # Say which Debian package is missing, and install it when we may (root, apt).
 deps:
 	@bash tools/deps.sh

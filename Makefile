@@ -23,7 +23,7 @@ test-full: test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L full
 
 asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS) -LE full
 
@@ -31,6 +31,16 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DNTBENCH_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
+
+# `make install PREFIX=/usr/local` (DESTDIR is honoured): bin/ntbench and the
+# manual page; `make package` builds the Debian package in $(BUILD).
+PREFIX ?= /usr/local
+.PHONY: install package
+install: all
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: all
+	cd $(BUILD) && cpack
 
 # Say which Debian package is missing, and install it when we may (root, apt).
 deps:

@@ -27,7 +27,7 @@ extern "C" void end_on_signal(int sig) {
 
 }  // namespace
 
-int run_program(Console& console, const char* log_path) {
+int run_program(Console& console, const char* log_path, bool /*log_named_by_user*/) {
   SessionLog log;
   std::string error;
   if (!log.open(log_path, error)) {

@@ -108,7 +108,7 @@ void append_fixed(std::string& out, double v, int w, int d) {
   std::string intpart;
   std::string frac;
   if (a == 0.0) {
-    intpart = "0";
+    intpart.assign(1, '0');
     frac.assign(static_cast<size_t>(d), '0');
   } else {
     // Below 10^(16-d) the fixed form needs at most 16 significant digits;
@@ -135,7 +135,7 @@ void append_fixed(std::string& out, double v, int w, int d) {
       if (e >= 0) {
         for (int k = 0; k <= e; ++k) intpart.push_back(k < 16 ? dig[k] : '0');
       } else {
-        intpart = "0";
+        intpart.assign(1, '0');
       }
       for (int j = 1; j <= d; ++j) {
         const int k = e + j;  // weight 10^-j

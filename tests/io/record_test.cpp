@@ -24,11 +24,14 @@ struct Json {
   int64_t whole = 0;
   std::string str;
   std::vector<Json> arr;
-  std::vector<std::pair<std::string, Json>> obj;
+  // An object's members: keys[i] names values[i].  (A vector of pairs would
+  // hold the incomplete Json, which libstdc++ refuses under Clang.)
+  std::vector<std::string> keys;
+  std::vector<Json> values;
 
   const Json& at(std::string_view key) const {
-    for (const auto& [k, v] : obj) {
-      if (k == key) return v;
+    for (size_t i = 0; i < keys.size(); ++i) {
+      if (keys[i] == key) return values[i];
     }
     throw std::runtime_error(std::string("missing key ").append(key));
   }
@@ -84,7 +87,8 @@ class JsonParser {
         if (peek() != '"') fail("key expected");
         std::string key = string();
         expect(':');
-        v.obj.emplace_back(std::move(key), value());
+        v.keys.push_back(std::move(key));
+        v.values.push_back(value());
         if (peek() == ',') {
           ++i_;
           continue;

@@ -235,7 +235,7 @@ TEST(Lista, TwinsFrom13To100) {
       "           20         71 |         21         73 |          2",
       std::string(15, ' ') + "pairs found                    ",
       "         5",
-      " " + std::string(45, '_'),
+      std::string(" ").append(45, '_'),
       ""};
   EXPECT_EQ(h.log_lines(), want);
   const auto sc = h.screen_lines();

@@ -20,6 +20,7 @@ import os
 import platform
 import re
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -126,16 +127,32 @@ def ended_at_menu(screen_path):
     return any(m in tail for m in MENU_ENDS)
 
 
-def run_once(argv, stdin_path, screen=os.devnull):
-    """One spawn without a shell: (wall seconds, CPU seconds, ok)."""
+CAP = 180.0  # seconds: a run still going then is stopped and the row reported as too slow
+
+
+def run_once(argv, stdin_path, screen=os.devnull, cap=None):
+    """One spawn without a shell: (wall seconds, CPU seconds, ok); with a
+    cap, a run past it is stopped (its whole process group) and reported
+    with the cap as its time and ok false."""
     actions = [
         (os.POSIX_SPAWN_OPEN, 0, stdin_path, os.O_RDONLY, 0),
         (os.POSIX_SPAWN_OPEN, 1, screen, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644),
         (os.POSIX_SPAWN_OPEN, 2, "stderr.txt", os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644),
     ]
     t0 = time.perf_counter()
-    pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=actions)
-    _, status, usage = os.wait4(pid, 0)
+    pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=actions, setpgroup=0)
+    if cap is None:
+        _, status, usage = os.wait4(pid, 0)
+    else:
+        while True:
+            done, status, usage = os.wait4(pid, os.WNOHANG)
+            if done:
+                break
+            if time.perf_counter() - t0 > cap:
+                os.killpg(pid, signal.SIGKILL)
+                os.wait4(pid, 0)
+                return cap, cap, False
+            time.sleep(0.01)
     t1 = time.perf_counter()
     # A line of two or more characters at a pause would have run a command:
     # anything on stderr means the keys and the dialogue fell out of step.
@@ -149,7 +166,9 @@ def peak_rss(argv, stdin_path):
     this (larger) process would carry this process's high-water mark over
     its exec; GNU time is small."""
     wrapped = ["/usr/bin/time", "-f", "%M", "-o", "rss.txt"] + argv
-    wall, cpu, ok = run_once(wrapped, stdin_path, "screen.txt")
+    wall, cpu, ok = run_once(wrapped, stdin_path, "screen.txt", cap=CAP)
+    if wall >= CAP:
+        return 0, wall, cpu, False
     rss = int(open("rss.txt").read().split()[-1])
     return rss, wall, cpu, ok and ended_at_menu("screen.txt")
 
@@ -186,6 +205,8 @@ def session_file(name, text):
 
 
 def fmt_time(s):
+    if s >= CAP:
+        return f"> {CAP:.0f} s"
     return f"{s * 1000:.1f} ms" if s < 1 else f"{s:.2f} s"
 
 
@@ -284,7 +305,7 @@ def write_report(rows, total):
         body.append(
             f"| {name} | {variant} | {fmt_time(m[0])} | {fmt_time(m[1])} | {n} | {peer} | "
             f"{fmt_time(pm[0]) if pm else ''} | {fmt_time(pm[1]) if pm else ''} | {ratio} | "
-            f"{target} | {rss / 1024:.1f} MiB | {'yes' if ok else 'NO'} |"
+            f"{target} | {f'{rss / 1024:.1f} MiB' if rss else ''} | {'yes' if ok else 'NO'} |"
         )
     text = "\n".join(head + body) + "\n"
     with open(OUT, "w") as f:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every micro-benchmark, then every whole-process comparison script.
+# Runs every micro-benchmark, then the whole-process report, which ends the
+# output with its one table (also written to bench/results.md).
 set -eu
 build=${1:-build-bench}
 for b in "$build"/bench/*_bench; do
@@ -7,8 +8,5 @@ for b in "$build"/bench/*_bench; do
   echo "== $(basename "$b")"
   "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
-for s in bench/*/*.sh; do
-  [ "$(basename "$s")" = run.sh ] && continue
-  echo "== $(basename "$s")"
-  bash "$s" "$build"
-done
+echo "== whole processes (bench/report.sh)"
+bash "$(dirname "$0")/report.sh" "$build"

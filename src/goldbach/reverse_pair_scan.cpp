@@ -8,11 +8,19 @@
 // partner bound K / p (for gold K / 2 / p) and starts a downward walk at
 // index 148934 when that count is larger, else at Phi(N), walking down
 // while y(k) + p > N.  With the table as built both walks end at Phi(N - p),
-// which is then read at once; an edited table is walked entry by entry.
+// which is then read at once.  On an edited table the walk from a start S
+// ends at the largest k <= S with y(k) <= N - p, whatever order y is in:
+// WalkEnds finds it by a binary search over the minima of y(k..S), built in
+// one pass over the table.  The two starts give the same end unless some
+// entry between them is at most N - p; only then is the partner bound
+// counted, to learn which start the procedure takes.
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
 namespace ntb {
@@ -21,14 +29,54 @@ namespace {
 
 constexpr int32_t kWalkStart = 148934;  // the first entry of y above 2000000
 
-// The index where the downward walk for p ends, following the procedure.
-int32_t walk_end(int32_t N, int32_t p, double bound, const Counts& c) {
+// The start of the downward walk for p, following the procedure: 148934
+// when more primes than that lie up to the partner bound, else Phi(N).
+int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c) {
   const int32_t q2 = static_cast<int32_t>(std::min(std::trunc(bound / p), 2147483647.0));
   const int32_t below = q2 > kGoldbachTop ? trova1_of(q2, c.tables()) : c.phi(q2);
-  int32_t k = below > kWalkStart ? kWalkStart : c.phi(N);
-  while (k >= 1 && static_cast<int64_t>(c.y(k)) + p > N) --k;
-  return k;
+  return below > kWalkStart ? kWalkStart : phiN;
 }
+
+// Where the walks from the two possible starts end, for any content of y.
+class WalkEnds {
+ public:
+  WalkEnds(const Counts& c, int32_t phiN) : c_(c), phiN_(phiN) {
+    lo_ = std::clamp(std::min(kWalkStart, phiN), 0, kYSize);
+    hi_ = std::clamp(std::max(kWalkStart, phiN), 0, kYSize);
+    suffix_min(lo_, low_);
+    suffix_min(hi_, high_);
+    between_ = INT64_MAX;
+    for (int32_t k = lo_ + 1; k <= hi_; ++k) between_ = std::min<int64_t>(between_, c.y(k));
+  }
+
+  // The index where the procedure's walk for p ends.
+  int32_t end(int32_t N, int32_t p, double bound) const {
+    const int64_t v = static_cast<int64_t>(N) - p;          // the walk stops at y(k) <= v
+    if (v < between_) return end_from(low_, v);             // both starts end alike
+    const int32_t start = walk_start(p, bound, phiN_, c_);  // lo or hi
+    return end_from(start == hi_ ? high_ : low_, v);
+  }
+
+ private:
+  // m[k] = min(y(k..S)) for k = 1..S (m[0] unused): rising with k.
+  void suffix_min(int32_t S, std::vector<int32_t>& m) const {
+    m.assign(static_cast<size_t>(S) + 1, 0);
+    int32_t run = INT32_MAX;
+    for (int32_t k = S; k >= 1; --k) m[k] = run = std::min(run, c_.y(k));
+  }
+  // The largest k <= S with m[k] <= v, that is with y(k) <= v; 0 when none.
+  static int32_t end_from(const std::vector<int32_t>& m, int64_t v) {
+    const auto first_above =
+        std::upper_bound(m.begin() + 1, m.end(), v, [](int64_t x, int32_t e) { return x < e; });
+    return static_cast<int32_t>(first_above - m.begin()) - 1;
+  }
+
+  const Counts& c_;
+  int32_t phiN_;
+  int32_t lo_ = 0, hi_ = 0;
+  std::vector<int32_t> low_, high_;
+  int64_t between_ = 0;  // the least entry of y(lo + 1 .. hi)
+};
 
 }  // namespace
 
@@ -51,14 +99,18 @@ double reverse_pair_scan(ReverseForm form, int32_t N, double K, const Counts& c,
   if (f > 2 || f < 1) return 0;
   const double bound = K / f;
   const double root = std::sqrt(K);
+  const bool built = c.y_as_built();
+  std::optional<WalkEnds> ends;
+  if (!built) ends.emplace(c, c.phi(N));
   double total = 0;
   ReverseStep s;
   for (int32_t j = 2; j <= kYSize; ++j) {
+    interruption_point();
     const int32_t p = c.y(j);
     if (p < 1) break;  // an empty slot, not a prime
     if (form == ReverseForm::Plain && p > root) break;
     if (bound / p < p) break;
-    const int32_t k = c.y_as_built() ? c.phi(N - p) : walk_end(N, p, bound, c);
+    const int32_t k = built ? c.phi(N - p) : ends->end(N, p, bound);
     s.j = j;
     s.p = p;
     s.k = k;

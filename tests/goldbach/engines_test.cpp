@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <random>
 #include <vector>
 
+#include "numtheory/prime_count.hpp"
 #include "numtheory/tables.hpp"
 #include "oracle.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -492,6 +496,102 @@ TEST(GoldbachReverse, EditedTableTotalsFollowTheTable) {
       EXPECT_EQ(reverse_pair_scan(form, N, cp.K, c), o.prime_total(N)) << N;
     }
   }
+}
+
+// The scan of gold and gold1 as the procedure reads, straight on the table:
+// the prime count of the partner bound picks the start of the walk (148934
+// or Phi(N)), which steps down one entry at a time while y(k) + p > N.  The
+// count is taken only when the start matters: when some entry between the
+// two starts is at most N - p, where a walk from the higher one would stop.
+std::vector<ReverseStep> literal_steps(ReverseForm form, int32_t N, double K, const Tables& t) {
+  std::vector<ReverseStep> out;
+  const int32_t f = form == ReverseForm::Twice ? t.y[1] : 1;
+  if (f > 2 || f < 1) return out;
+  const double bound = K / f;
+  const int32_t phiN = findp_of(N, t);
+  const int32_t lo = std::min(148934, phiN), hi = std::max(148934, phiN);
+  int64_t between = INT64_MAX;
+  for (int32_t k = lo + 1; k <= hi; ++k) between = std::min<int64_t>(between, t.y[k]);
+  double total = 0;
+  for (int32_t j = 2; j <= kYSize; ++j) {
+    const int32_t p = t.y[j];
+    if (p < 1) break;
+    if (form == ReverseForm::Plain && p > std::sqrt(K)) break;
+    if (bound / p < p) break;
+    int32_t k = lo;
+    if (static_cast<int64_t>(N) - p >= between) {
+      const auto q2 = static_cast<int32_t>(std::min(std::trunc(bound / p), 2147483647.0));
+      const int32_t below = q2 > 2000000 ? trova1_of(q2, t) : findp_of(q2, t);
+      k = below > 148934 ? 148934 : phiN;
+    }
+    while (k >= 1 && static_cast<int64_t>(t.y[k]) + p > N) --k;
+    ReverseStep s{j, p, k, static_cast<double>(k) - j + 1, 0};
+    if (s.count > 0) total += s.count;
+    s.total = total;
+    out.push_back(s);
+    if (s.count <= 0) break;
+  }
+  return out;
+}
+
+// Every step of both forms against the literal scan, on one table.
+void expect_literal_steps(const Tables& t, const std::vector<int32_t>& ns,
+                          const std::string& what) {
+  const Counts c(t);
+  for (int32_t N : ns) {
+    for (ReverseForm form : {ReverseForm::Twice, ReverseForm::Plain}) {
+      const double K = central_primes(form, N, c).K;
+      std::vector<ReverseStep> got;
+      const ReverseVisit v = [&](const ReverseStep& s) { return got.push_back(s), true; };
+      const double total = reverse_pair_scan(form, N, K, c, &v);
+      const std::vector<ReverseStep> want = literal_steps(form, N, K, t);
+      ASSERT_EQ(got.size(), want.size()) << what << " N=" << N << " form " << int(form);
+      for (size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(got[i].j, want[i].j) << what << " N=" << N;
+        ASSERT_EQ(got[i].k, want[i].k) << what << " N=" << N << " p=" << want[i].p;
+        ASSERT_EQ(got[i].total, want[i].total) << what << " N=" << N;
+      }
+      ASSERT_EQ(total, want.empty() ? 0 : want.back().total) << what << " N=" << N;
+    }
+  }
+}
+
+// Random edits of all three kinds; four even N up to 3000, where the
+// literal walk is cheap and no partner bound passes 2000000, and one up to
+// `top`.
+void sweep_literal_steps(int tables, int32_t top, uint32_t seed) {
+  std::mt19937 g(seed);
+  for (int i = 0; i < tables; ++i) {
+    const testing::EditedTables e = testing::random_edits(g);
+    std::vector<int32_t> ns = random_evens(4, 6, 3000, seed + i);
+    ns.push_back(random_evens(1, 3000, top, seed + 1000 + i)[0]);
+    expect_literal_steps(*e.t, ns, e.what);
+  }
+}
+
+TEST(GoldbachReverse, EditedTablesTakeTheStepsOfTheLiteralScan) {
+  // Edits that move the start of the walk: a small entry among the first
+  // primes above 2000000, where one start sees it and the other does not
+  // (so the partner bound decides), and an entry read on the search path
+  // of N that sends Phi(N) to the empty slots at the end of y.
+  for (auto [i, v] : {std::pair{148934, 9}, {148963, 9}, {148940, 0}, {100, 9}, {2, 1}}) {
+    testing::EditedTables e = testing::copy_as_built();
+    testing::edit_substitute(e, i, v);
+    expect_literal_steps(*e.t, {20, 1000, 20000, 20002}, e.what);
+  }
+  testing::EditedTables e = testing::copy_as_built();
+  testing::edit_take_out(e, 100);
+  expect_literal_steps(*e.t, {1000, 30000}, e.what);
+  sweep_literal_steps(8, 30000, 71);
+}
+
+TEST(GoldbachReverseFull, EditedTablesTakeTheStepsOfTheLiteralScan) {
+  if (!full_run()) GTEST_SKIP();
+  sweep_literal_steps(80, 200000, 72);
+  testing::EditedTables e = testing::copy_as_built();
+  testing::edit_take_out(e, 100);
+  testing::edit_substitute(e, 148000, 9);
+  expect_literal_steps(*e.t, {2000000}, e.what);
 }
 
 TEST(GoldbachReverse, AFirstEntryOtherThan2StopsGold) {

@@ -1,0 +1,318 @@
+#!/usr/bin/env python3
+"""The one benchmark report: whole processes, as a user runs them.
+
+Every row is a whole ntbench session: start-up, the keys a user types (the
+edit of y first, for the edited rows), the command at its largest input, an
+empty line at every pause and page stop, then the end of input, which ends
+the run as Exit does.  Each run is spawned without a shell, its input read
+from a file and its screen thrown away; the wall time is taken around spawn
+and wait, the peak resident memory from the child's own resource usage.
+The peers (primesieve, primecount, PARI/GP) run under `hyperfine -N` in the
+same report, right after our row, and start-up + Exit does too.
+
+Usage: bench/report.py <build dir> [results.md]
+NTBENCH_REPORT_ROWS=<regex> keeps only the heavy rows whose name matches.
+"""
+
+import datetime
+import json
+import os
+import platform
+import re
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
+OUT = os.path.abspath(
+    sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "results.md")
+)
+BIN = os.path.join(BUILD, "ntbench")
+RSS_LIMIT_KB = 32 * 1024
+
+# The edits of y, typed at the main menu: entry 6 takes out position 100
+# (the prime 541); entry 7 puts the composite 9 at position 100, so y is out
+# of order; inclusion-exclusion entry 3 takes away 2, 3, 5 and 7 (its pause,
+# then back to the main menu).
+EDITS = {
+    "built": "",
+    "entry 6": "6\n\n100\n\n",
+    "entry 7": "7\n\n100\n\n9\n\n",
+    "2,3,5,7 out": "3\n\n3\n\n\n5\n\n",
+}
+ALL_EDITS = ["entry 6", "entry 7", "2,3,5,7 out"]
+
+
+def lines(n, text=""):
+    return (text + "\n") * n
+
+
+# (row, keys from the main menu, the edits it runs under besides the table as built)
+HEAVY = [
+    ("primes 1: Phi(2147483647)", "1\n\n1\n\n2147483647\n\n" + lines(5), ALL_EDITS),
+    (
+        "primes 2: lista gap 1000, 13..2147483647",
+        "1\n\n2\n\n1\n\n1000\n\n13\n\n2147483647\n\n" + lines(5),
+        ["entry 6"],
+    ),
+    # d = 0 after the vector: the padding is "0", which a pause takes as a blank.
+    ("divisors 1: vetto1 2147483647", "2\n\n1\n\n2147483647\n\n" + lines(200, "0"), ["entry 6"]),
+    (
+        "inclusion 1: N=2147483647, part of data",
+        "3\n\n1\n\n2147483647\n\n1\n\n" + lines(6000),
+        ALL_EDITS,
+    ),
+    (
+        "inclusion 2: reverse N=2147483647, part of data",
+        "3\n\n2\n\n2147483647\n\n1\n\n" + lines(6000),
+        ALL_EDITS,
+    ),
+    (
+        "triplets 1-4: N=1000000, 1000000, 2000000 + elaboration",
+        "4\n\n"
+        + "".join(f"{e}\n\n{n}\n\n1\n\n" + lines(400) for e, n in ((1, 1000000), (2, 1000000), (3, 2000000)))
+        + "4\n\n"
+        + lines(6000),
+        ALL_EDITS,
+    ),
+    ("triplets 5: Pythagorean triplets", "4\n\n5\n\n" + lines(5), ["entry 6"]),
+    ("Goldbach 1: N=2000000, all three listings", "5\n\n1\n\n2000000\n\n" + lines(80000), ALL_EDITS),
+    ("Goldbach 2: K=0", "5\n\n2\n\n0\n\n" + lines(5), ALL_EDITS),
+    ("Goldbach 3: K=100", "5\n\n3\n\n100\n\n" + lines(5), ALL_EDITS),
+    ("Goldbach 4: K=100", "5\n\n4\n\n100\n\n" + lines(5), ALL_EDITS),
+    ("Goldbach 5: gold N=2000000", "5\n\n5\n\n2000000\n\n" + lines(10), ALL_EDITS),
+    ("Goldbach 6: gold1 N=2000000", "5\n\n6\n\n2000000\n\n" + lines(10), ALL_EDITS),
+    ("Goldbach 7: mixed1 N=2000000", "5\n\n7\n\n2000000\n\n" + lines(10), ALL_EDITS),
+    ("Goldbach 8: mixed N=2000000", "5\n\n8\n\n2000000\n\n" + lines(120000), ALL_EDITS),
+    ("Goldbach 9: composite N=2000000", "5\n\n9\n\n2000000\n\n" + lines(10), ALL_EDITS),
+]
+
+# The PARI/GP loops doing the searches of Goldbach entries 2, 3 and 4: for
+# each even n from 6 to 12004 the pairs of the kind are counted by trying
+# every candidate.
+GP_LOOPS = r"""
+pr(n)=my(k=0);forprime(p=3,n\2,if(isprime(n-p),k++));k;
+co(n)=my(k=0);forstep(c=9,n\2,2,if(!isprime(c)&&!isprime(n-c),k++));k;
+mi(n)=my(k=0);forprime(p=3,n-3,if(!isprime(n-p),k++));k;
+search(f,K)=my(c=0);forstep(n=6,12004,2,if(f(n)==K,c++));c;
+"""
+GP_ROWS = [("2", "pr", 0), ("3", "co", 100), ("4", "mi", 100)]
+
+
+def runs_for(first):
+    """Fewer runs for the slow rows, so the whole report takes minutes."""
+    if first < 0.05:
+        return 21
+    if first < 0.5:
+        return 9
+    if first < 2:
+        return 5
+    return 3 if first < 8 else 1
+
+
+# The screen ends at a menu when the input ran out there, not inside a command.
+MENU_ENDS = ("Exit program", "Go back to main menu", "go back to main menu", "Go to main menu")
+
+
+def ended_at_menu(screen_path):
+    # Empty lines left over at a menu only ask for the number again.
+    with open(screen_path, "rb") as f:
+        f.seek(max(0, os.path.getsize(screen_path) - (4 << 20)))
+        tail = f.read().decode("latin-1")
+    tail = re.sub(r"(\s*enter number)+\s*$", "", tail)[-300:]
+    return any(m in tail for m in MENU_ENDS)
+
+
+CAP = 90.0  # seconds: a run still going then is stopped and the row reported as too slow
+
+
+def run_once(argv, stdin_path, screen=os.devnull, cap=None):
+    """One spawn without a shell: (wall seconds, CPU seconds, ok); with a
+    cap, a run past it is stopped (its whole process group) and reported
+    with the cap as its time and ok false."""
+    actions = [
+        (os.POSIX_SPAWN_OPEN, 0, stdin_path, os.O_RDONLY, 0),
+        (os.POSIX_SPAWN_OPEN, 1, screen, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644),
+        (os.POSIX_SPAWN_OPEN, 2, "stderr.txt", os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644),
+    ]
+    t0 = time.perf_counter()
+    pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=actions, setpgroup=0)
+    if cap is None:
+        _, status, usage = os.wait4(pid, 0)
+    else:
+        while True:
+            done, status, usage = os.wait4(pid, os.WNOHANG)
+            if done:
+                break
+            if time.perf_counter() - t0 > cap:
+                os.killpg(pid, signal.SIGKILL)
+                os.wait4(pid, 0)
+                return cap, cap, False
+            time.sleep(0.01)
+    t1 = time.perf_counter()
+    # A line of two or more characters at a pause would have run a command:
+    # anything on stderr means the keys and the dialogue fell out of step.
+    ok = os.waitstatus_to_exitcode(status) == 0 and os.path.getsize("stderr.txt") == 0
+    return t1 - t0, usage.ru_utime + usage.ru_stime, ok
+
+
+def peak_rss(argv, stdin_path):
+    """One run under GNU time, its screen kept: (peak RSS in KiB, wall, CPU,
+    ok with the session ended at a menu).  A child spawned straight from
+    this (larger) process would carry this process's high-water mark over
+    its exec; GNU time is small."""
+    wrapped = ["/usr/bin/time", "-f", "%M", "-o", "rss.txt"] + argv
+    wall, cpu, ok = run_once(wrapped, stdin_path, "screen.txt", cap=CAP)
+    if wall >= CAP:
+        return 0, wall, cpu, False
+    rss = int(open("rss.txt").read().split()[-1])
+    return rss, wall, cpu, ok and ended_at_menu("screen.txt")
+
+
+def measure(argv, stdin_path):
+    """Median wall and CPU seconds, runs, peak RSS and ok.  The first run
+    (under GNU time, its screen kept to see that the keys took the session
+    through the whole command) warms up, and counts only for the slow rows."""
+    rss, first, first_cpu, ok = peak_rss(argv, stdin_path)
+    if first >= 8:
+        return first, first_cpu, 1, rss, ok
+    walls, cpus = [], []
+    for _ in range(runs_for(first)):
+        w, c, o = run_once(argv, stdin_path)
+        walls.append(w)
+        cpus.append(c)
+        ok = ok and o
+    return statistics.median(walls), statistics.median(cpus), len(walls), rss, ok
+
+
+def hyperfine(commands, runs, warmup):
+    """(median wall, mean CPU) in seconds of commands run by hyperfine -N."""
+    cmd = ["hyperfine", "-N", "--style", "none", "--warmup", str(warmup), "--runs", str(runs),
+           "--export-json", "hf.json"] + commands
+    subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return [(r["median"], r["user"] + r["system"]) for r in json.load(open("hf.json"))["results"]]
+
+
+def session_file(name, text):
+    path = os.path.abspath(name)
+    with open(path, "w") as f:
+        f.write(text)
+    return path
+
+
+def fmt_time(s):
+    if s >= CAP:
+        return f"> {CAP:.0f} s"
+    return f"{s * 1000:.1f} ms" if s < 1 else f"{s:.2f} s"
+
+
+def main():
+    if not os.access(BIN, os.X_OK):
+        sys.exit(f"no {BIN}: build it first")
+    for tool in ("hyperfine", "primesieve", "primecount", "gp"):
+        if shutil.which(tool) is None:
+            sys.exit(f"{tool} is missing: bench/report.sh installs it")
+    work = tempfile.mkdtemp(prefix="ntbench-report-")
+    os.chdir(work)  # the session log of every run lands here
+    started = time.time()
+    rows = []  # (row, variant, median, runs, peer, peer median, ratio text, target, rss, ok)
+
+    # Start-up + Exit: no input at all, the end of input ends the run at once.
+    ours, peer = hyperfine([BIN, "primesieve 2000000 --count"], runs=100, warmup=5)
+    rss, _, _, ok = peak_rss([BIN], os.devnull)
+    rows.append(("start-up + Exit", "built", ours, 100, "primesieve 2000000 --count", peer,
+                 f"{ours[0] / peer[0]:.2f}", "about 1", rss, ok))
+
+    # The prime count of the largest input against primecount.
+    path = session_file("phi.txt", "1\n\n1\n\n2147483647\n\n" + lines(5))
+    m, cpu, n, rss, ok = measure([BIN], path)
+    count_ok = "105097565" in open("screen.txt", encoding="latin-1").read()
+    (peer,) = hyperfine(["primecount 2147483647"], runs=50, warmup=5)
+    rows.append(("primes 1: Phi(2147483647), whole session", "built", (m, cpu), n,
+                 "primecount 2147483647", peer, f"{m / peer[0]:.2f}", "< 1", rss, ok and count_ok))
+
+    # The gap listing over the whole range against the same sieve work on one thread.
+    path = session_file("lista.txt", "1\n\n2\n\n1\n\n1000\n\n13\n\n2147483647\n\n" + lines(5))
+    m, cpu, n, rss, ok = measure([BIN], path)
+    (peer,) = hyperfine(["primesieve 13 2147483647 -c2 -t1"], runs=3, warmup=1)
+    rows.append(("primes 2: lista gap 1000, 13..2147483647", "built", (m, cpu), n,
+                 "primesieve 13 2147483647 -c2 -t1", peer, f"{m / peer[0]:.2f}", "<= 3", rss, ok))
+
+    # Goldbach entries 2, 3, 4 against the PARI/GP loops.
+    with open("loops.gp", "w") as f:
+        f.write(GP_LOOPS)
+    for entry, fn, K in GP_ROWS:
+        with open(f"once{entry}.gp", "w") as f:
+            f.write(GP_LOOPS + f"search({fn},{K})\nquit\n")
+        path = session_file(f"gold{entry}.txt", f"5\n\n{entry}\n\n{K}\n\n" + lines(5))
+        m, cpu, n, rss, ok = measure([BIN], path)
+        (peer,) = hyperfine([f"gp -q -f once{entry}.gp"], runs=3, warmup=0)
+        rows.append((f"Goldbach {entry}: K={K}, n = 6..12004", "built", (m, cpu), n,
+                     f"PARI/GP loop ({fn})", peer, f"{peer[0] / m:.0f}x faster", ">= 20x", rss, ok))
+
+    # Every heavy command at its largest input, as built and edited.
+    for name, keys, edits in HEAVY:
+        if not re.search(os.environ.get("NTBENCH_REPORT_ROWS", ""), name):
+            continue  # a subset of the heavy rows, while working on one
+        built = None
+        for variant in ["built"] + edits:
+            path = session_file("session.txt", EDITS[variant] + keys)
+            m, cpu, n, rss, ok = measure([BIN], path)
+            if variant == "built":
+                built = m
+                rows.append((name, variant, (m, cpu), n, "", None, "", "", rss, ok))
+            else:
+                limit = max(3 * built, 0.5)
+                rows.append((name, variant, (m, cpu), n, "", None, f"{m / built:.2f} x built",
+                             f"<= {fmt_time(limit)}", rss, ok and m <= limit))
+
+    total = time.time() - started
+    write_report(rows, total)
+    shutil.rmtree(work, ignore_errors=True)
+
+
+def write_report(rows, total):
+    cpu = platform.processor() or platform.machine()
+    try:
+        for line in open("/proc/cpuinfo"):
+            if line.startswith("model name"):
+                cpu = line.split(":", 1)[1].strip()
+                break
+    except OSError:
+        pass
+    commit = subprocess.run(["git", "-C", os.path.dirname(os.path.abspath(__file__)), "rev-parse",
+                             "--short", "HEAD"], capture_output=True, text=True).stdout.strip()
+    head = [
+        f"ntbench benchmark report, {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC,"
+        f" commit {commit or '?'}, {cpu}, {os.cpu_count()} cores; the whole report took {total:.0f} s.",
+        "",
+        "Times are medians of whole processes, wall clock and CPU (user + system; the machine is",
+        "shared, so CPU is the steadier figure); the peer ran in the same report, under hyperfine -N.",
+        "Edited rows: y edited first by main-menu entry 6 (position 100), entry 7 (position 100",
+        "becomes 9) or inclusion-exclusion entry 3 (2, 3, 5, 7 out); target: at most 3 times the",
+        "row as built or 0.5 s. Peak RSS of ntbench, limit 32 MiB. ok: exit status 0, the dialogue",
+        "in step with the keys, the target and the memory limit met.",
+        "",
+        "| row | table | ntbench | CPU | runs | peer | peer median | peer CPU | ratio | target | peak RSS | ok |",
+        "|---|---|---:|---:|---:|---|---:|---:|---:|---|---:|:-:|",
+    ]
+    body = []
+    for name, variant, m, n, peer, pm, ratio, target, rss, ok in rows:
+        ok = ok and rss <= RSS_LIMIT_KB
+        body.append(
+            f"| {name} | {variant} | {fmt_time(m[0])} | {fmt_time(m[1])} | {n} | {peer} | "
+            f"{fmt_time(pm[0]) if pm else ''} | {fmt_time(pm[1]) if pm else ''} | {ratio} | "
+            f"{target} | {f'{rss / 1024:.1f} MiB' if rss else ''} | {'yes' if ok else 'NO'} |"
+        )
+    text = "\n".join(head + body) + "\n"
+    with open(OUT, "w") as f:
+        f.write(text)
+    print(text)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,19 +1,17 @@
 // The runs of findp over 0..2^21-1, from one walk of the search's decision tree.
 #include "numtheory/findp_lookup.hpp"
 
-#include <memory>
-
 namespace ntb {
 
-const FindpLookup& FindpLookup::of(const Tables& t) {
-  static std::unique_ptr<FindpLookup> cached;
+std::shared_ptr<const FindpLookup> FindpLookup::of(const Tables& t) {
+  static std::shared_ptr<const FindpLookup> cached;
   static uint64_t stamp = 0;
   if (!cached || stamp != t.version) {
-    cached.reset();  // one lookup alive at a time
-    cached = std::make_unique<FindpLookup>(t);
+    cached.reset();  // the former lookup goes when its last holder does
+    cached = std::make_shared<const FindpLookup>(t);
     stamp = t.version;
   }
-  return *cached;
+  return cached;
 }
 
 FindpLookup::FindpLookup(const Tables& t) : starts_(kWords, 0), before_(kWords, 0) {

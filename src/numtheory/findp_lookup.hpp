@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "numtheory/tables.hpp"
@@ -25,8 +26,9 @@ class FindpLookup {
   static constexpr int32_t kTop = int32_t{1} << 21;
 
   // The lookup for the current content of t, built on first use and kept
-  // until a table with another stamp (t.version) asks.
-  static const FindpLookup& of(const Tables& t);
+  // until a table with another stamp (t.version) asks; a holder keeps its
+  // lookup alive past that.
+  static std::shared_ptr<const FindpLookup> of(const Tables& t);
 
   explicit FindpLookup(const Tables& t);
 

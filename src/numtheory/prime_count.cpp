@@ -18,6 +18,7 @@
 #include <limits>
 
 #include "numtheory/findp_lookup.hpp"
+#include "numtheory/free_of_entries.hpp"
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 
@@ -179,7 +180,10 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   const int32_t c = k > 4 ? k : 4;
 
   int64_t S = 0;
-  if (k > 4) {
+  int64_t free_count = 0;
+  if (k > 4 && free_of_entries(n, k, t, free_count)) {
+    S = int64_t{F} - free_count;
+  } else if (k > 4) {
     const bool rising = rising_from_5(k - 1, t);
     for (int32_t i1 = 5; i1 <= k; ++i1) {
       const int32_t p = t.y[i1];
@@ -271,8 +275,8 @@ void trova1(double& N, const Tables& t) {
     trova1_fast(N, t);
   } else {
     // Every prime count is findp of a number below 2000000: looked up.
-    const FindpLookup& pi = FindpLookup::of(t);
-    count_by_terms(N, t, [&](int32_t x) { return pi(x, t); });
+    const auto pi = FindpLookup::of(t);
+    count_by_terms(N, t, [&](int32_t x) { return (*pi)(x, t); });
   }
 }
 

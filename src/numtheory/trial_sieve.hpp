@@ -35,6 +35,12 @@ class TrialSieve {
   template <class Take>
   void each_after(int32_t n, const Tables& t, Take&& take);
 
+  // The same a 64-bit word at a time: visit(base, bits) for every word with
+  // a passing number, bit i standing for base + 2i (the numbers up to n
+  // cleared), while visit returns true.
+  template <class Visit>
+  void each_word_after(int32_t n, const Tables& t, Visit&& visit);
+
   // The first odd number above n that passes, or 0 when none is left up to
   // 2147483647.
   int32_t next_after(int32_t n, const Tables& t) {
@@ -75,8 +81,8 @@ class TrialSieve {
   std::vector<Multiple> small_, large_;
 };
 
-template <class Take>
-void TrialSieve::each_after(int32_t n, const Tables& t, Take&& take) {
+template <class Visit>
+void TrialSieve::each_word_after(int32_t n, const Tables& t, Visit&& visit) {
   int64_t c = n % 2 == 0 ? int64_t{n} + 1 : int64_t{n} + 2;
   while (c <= kTop) {
     interruption_point();
@@ -86,15 +92,21 @@ void TrialSieve::each_after(int32_t n, const Tables& t, Take&& take) {
     const int32_t j = static_cast<int32_t>((c - lo) / 2);
     uint64_t z = bits[j >> 6] & (~uint64_t{0} << (j & 63));
     for (int32_t w = j >> 6;;) {
-      for (; z; z &= z - 1) {
-        const int64_t i = 64 * int64_t{w} + __builtin_ctzll(z);
-        if (!take(static_cast<int32_t>(lo + 2 * i))) return;
-      }
+      if (z && !visit(lo + 128 * int64_t{w}, z)) return;
       if (++w == kOdds / 64) break;
       z = bits[w];
     }
     c = lo + 2 * int64_t{kOdds};
   }
+}
+
+template <class Take>
+void TrialSieve::each_after(int32_t n, const Tables& t, Take&& take) {
+  each_word_after(n, t, [&](int64_t base, uint64_t z) {
+    for (; z; z &= z - 1)
+      if (!take(static_cast<int32_t>(base + 2 * __builtin_ctzll(z)))) return false;
+    return true;
+  });
 }
 
 }  // namespace ntb

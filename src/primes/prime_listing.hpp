@@ -83,6 +83,38 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
     return;
   }
   int32_t prev = 0;
+  if (lo > 126) {
+    // Two passing numbers in one word of the sieve are at most 126 apart:
+    // only the pairs across words can qualify, so a word is taken whole,
+    // its first and last numbers and how many it holds.
+    lista_steps().each_word_after(plan.p1 - 2, t, [&](int64_t base, uint64_t z) {
+      if (__builtin_popcountll(z) > wanted - taken) {  // keep the ones still wanted
+        uint64_t keep = 0;
+        for (int64_t k = wanted - taken; k > 0; --k) {
+          keep |= z & (~z + 1);
+          z &= z - 1;
+        }
+        z = keep;
+      }
+      const auto first = static_cast<int32_t>(base + 2 * __builtin_ctzll(z));
+      if (taken > 0 && first - prev >= lo && first - prev <= hi) {
+        ListaRow row;
+        row.n = 2;
+        row.idx[0] = shown(idx - 1);
+        row.val[0] = prev;
+        row.idx[1] = shown(idx);
+        row.val[1] = first;
+        row.gap = first - prev;
+        if (!emit(row)) return false;
+      }
+      const int32_t n = __builtin_popcountll(z);
+      idx += n;
+      taken += n;
+      prev = static_cast<int32_t>(base + 2 * (63 - __builtin_clzll(z)));
+      return taken < wanted;
+    });
+    return;
+  }
   lista_steps().each_after(plan.p1 - 2, t, [&](int32_t c) {
     if (taken > 0) {
       const int32_t gap = c - prev;

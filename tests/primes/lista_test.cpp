@@ -375,16 +375,39 @@ void sweep_lista(int tables, int32_t groups) {
   for (int k = 0; k <= tables; ++k) {
     auto e = k == 0 ? testing::EditedTable{std::make_unique<Tables>(built_tables()), " as built"}
                     : testing::random_edit(500 + k);
-    for (int32_t start : {13, static_cast<int32_t>(13 + 2 * (rng() % 1073741000u)), 2147482001}) {
+    // 1357201 is followed by the first gap of 132.
+    for (int32_t start :
+         {13, static_cast<int32_t>(13 + 2 * (rng() % 1073741000u)), 1356001, 2147482001}) {
       ListaPlan plan;
       plan.mode = static_cast<int32_t>(rng() % 3);
-      plan.g1 = 2 + 2 * static_cast<int32_t>(rng() % 4);
+      // Gaps above 126 take the sieve a word at a time.
+      plan.g1 = rng() % 3 ? 2 + 2 * static_cast<int32_t>(rng() % 4) : 128;
       plan.g2 = plan.g1 + 6;
       plan.p1 = largest_prime_by_primefac(start);
       plan.i1 = 1000;  // only a label here
       plan.groups = groups;
       ASSERT_EQ(engine_rows(*e.t, plan), literal_rows(*e.t, plan))
           << "from " << plan.p1 << " mode " << plan.mode << e.what;
+    }
+  }
+}
+
+// The pair across the gap of 132 after 1357201 is listed when its second
+// prime is among the 3 * groups primes, and not when the listing ends at
+// 1357201 (the word of the sieve holding both is cut there).
+TEST(PrimeListing, WideGapsAtTheEndOfTheListing) {
+  const Tables& t = built_tables();
+  for (int32_t p1 : {1357201, 1357193, 1357183, 1357163}) {
+    for (int32_t mode : {1, 2}) {
+      ListaPlan plan;
+      plan.mode = mode;
+      plan.g1 = mode == 1 ? 132 : 128;
+      plan.g2 = 140;
+      plan.p1 = largest_prime_by_primefac(p1);
+      plan.groups = 1;
+      const auto want = literal_rows(t, plan);
+      EXPECT_EQ(engine_rows(t, plan), want) << p1;
+      EXPECT_EQ(want.size(), p1 >= 1357193 ? 1u : 0u) << p1;
     }
   }
 }

@@ -399,6 +399,21 @@ TEST(Trova1Edited, SubstitutedEntries) {
   }
 }
 
+// One entry among y(5..k) below the one before it: the chains reach it only
+// from quotients above its predecessor.  Low and high in the order, equal to
+// a neighbour, and as the last entry of the inclusion-exclusion.
+TEST(Trova1Edited, OneEntryOutOfOrderInTheInclusionExclusion) {
+  const std::pair<int32_t, int32_t> subs[] = {{100, 15}, {60, 101}, {20, 57},  {150, 35},
+                                              {9, 11},   {12, 33},  {176, 91}, {180, 1067}};
+  for (auto [at, v] : subs) {
+    auto t = copy_of_built();
+    substitute(*t, at, v);
+    const Literal lit{*t};
+    for (int32_t n : {22000001, 300000000, 1200000000, 2147483647})
+      EXPECT_EQ(count(n, *t), lit(n)) << at << " " << v << " " << n;
+  }
+}
+
 TEST(Trova1Edited, FullEditsAgainstLiteralProcedure) {
   if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
   uint32_t seed = 100;

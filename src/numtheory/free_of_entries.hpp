@@ -12,6 +12,13 @@
 // replaced) and the entries that are no such prime (A: put in by a
 // substitution), so Phi(N, E) is a short signed sum of phi(x, a) on the
 // table as built, each by the fast Legendre recursion.
+//
+// A substitution may leave one entry z = y(d) below the one before it.  A
+// level of the chains then reaches z only from quotients q >= y(d - 1),
+// since an earlier entry above q ends it first; the sum over all sets takes
+// z from q >= z.  The count is Phi(N, E) plus, for the sets T of entries
+// after d whose quotient q = N / prod T lies in [z, y(d - 1)),
+// (-1)^|T| Phi(q / z, y(5..d-1)).
 #pragma once
 
 #include <cstdint>
@@ -21,9 +28,9 @@
 namespace ntb {
 
 // F - S of trova1 for the bound N (22000000 up) with k = findp(N * 5e-7) > 4.
-// False when y(5..k) do not rise strictly from above 10 to at most N, or
-// differ from the primes in too many entries: the caller then sums the
-// chains themselves.
+// False when y(5..k) do not rise strictly from above 10 to at most N but for
+// one entry, or differ from the primes in too many entries: the caller then
+// sums the chains themselves.
 bool free_of_entries(int32_t N, int32_t k, const Tables& t, int64_t& count);
 
 }  // namespace ntb

@@ -34,22 +34,33 @@ BENCHMARK(BM_CountingPass)
     ->Arg(2000000)
     ->Unit(benchmark::kMillisecond);
 
-// The same pass with y marked as edited: every count below 2000000 is then a
-// binary search in y (findp) instead of the bitmap.
+// The same pass after an edit of y: 0 y marked as edited with the primes in
+// place, 1 position 100 (541) taken out, 2 541 replaced by 539, 3 by 15
+// (out of order), 4 the primes 2, 3, 5, 7 taken away.
 void BM_CountingPassEditedTable(benchmark::State& state) {
-  static const std::unique_ptr<ntb::Tables> t = [] {
+  static std::unique_ptr<ntb::Tables> tables_of[5];
+  const int64_t kind = state.range(1);
+  if (!tables_of[kind]) {
     auto p = std::make_unique<ntb::Tables>(tables());
     p->y_pristine = false;
-    return p;
-  }();
+    if (kind == 1) ntb::take_out(*p, 100);
+    if (kind == 2) ntb::substitute(*p, 100, 539);
+    if (kind == 3) ntb::substitute(*p, 100, 15);
+    if (kind == 4)
+      for (int i = 0; i < 4; ++i) ntb::take_out(*p, 1);
+    tables_of[kind] = std::move(p);
+  }
+  const ntb::Tables& t = *tables_of[kind];
   const auto N = static_cast<int32_t>(state.range(0));
   static ntb::DivisorVector v;
   for (auto _ : state) {
-    ntb::count_divisor_vector(N, *t, v);
+    ntb::count_divisor_vector(N, t, v);
     benchmark::DoNotOptimize(v.primes);
   }
 }
-BENCHMARK(BM_CountingPassEditedTable)->Arg(2147483647)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountingPassEditedTable)
+    ->ArgsProduct({{2147483647}, {0, 1, 2, 3, 4}})
+    ->Unit(benchmark::kMillisecond);
 
 // The counting pass written plainly: the same prefixes, every count below
 // 2000000 a binary search in y (findp), trova1 above; the reference for the

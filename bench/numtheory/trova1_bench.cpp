@@ -68,6 +68,29 @@ void BM_trova1_sweep_edited(benchmark::State& state) {
   }
 }
 
+// The table after each kind of edit: 0 position 100 (541) taken out, 1 the
+// same prime replaced by 539, 2 replaced by 15 (y out of order), 3 the
+// primes 2, 3, 5, 7 taken away.
+const ntb::Tables& edited(int64_t kind) {
+  static std::unique_ptr<ntb::Tables> t[4];
+  if (!t[kind]) {
+    t[kind] = std::make_unique<ntb::Tables>(tables());
+    ntb::Tables& e = *t[kind];
+    if (kind == 0) ntb::take_out(e, 100);
+    if (kind == 1) ntb::substitute(e, 100, 539);
+    if (kind == 2) ntb::substitute(e, 100, 15);
+    if (kind == 3)
+      for (int i = 0; i < 4; ++i) ntb::take_out(e, 1);
+  }
+  return *t[kind];
+}
+
+// trova1(2147483647) on each edited table.
+void BM_trova1_edited_top(benchmark::State& state) {
+  const ntb::Tables& t = edited(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(ntb::trova1_of(2147483647, t));
+}
+
 void range(benchmark::internal::Benchmark* b) {
   for (int64_t n : {1000LL, 1000000LL, 21999999LL, 100000000LL, 1000000000LL, 2147483647LL})
     b->Arg(n);
@@ -79,3 +102,4 @@ BENCHMARK(BM_trova1)->Apply(range)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_trova1_by_terms)->Apply(range)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_trova1_sweep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_trova1_sweep_edited)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_trova1_edited_top)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);

@@ -4,12 +4,14 @@
 // While y is exactly as built, the search result for m <= 2000000 is the true
 // prime count and comes from the constant-time lookup of numtheory/pi_lookup
 // (one popcount instead of a seventeen-step binary search over 149000
-// slots).  Once y has been edited the counts must follow the table, and
-// findp is used as is.
+// slots).  Once y has been edited the counts follow the table: findp itself,
+// looked up by the runs of its search (numtheory/findp_lookup).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "numtheory/findp_lookup.hpp"
 #include "numtheory/pi_lookup.hpp"
 #include "numtheory/prime_count.hpp"
 #include "numtheory/tables.hpp"
@@ -21,18 +23,21 @@ inline constexpr int32_t kTableBound = 2000000;  // above this, trova1
 class QuotientPi {
  public:
   explicit QuotientPi(const Tables& t)
-      : t_(t), lookup_(t.y_pristine ? &PiLookup::of(t) : nullptr) {}
+      : t_(t),
+        lookup_(t.y_pristine ? &PiLookup::of(t) : nullptr),
+        edited_(t.y_pristine ? nullptr : FindpLookup::of(t)) {}
 
   // m >= 0.
   int32_t operator()(int32_t m) const {
     if (m > kTableBound) return trova1_of(m, t_);
     if (lookup_) return (*lookup_)(m, t_);
-    return findp_of(m, t_);
+    return (*edited_)(m, t_);
   }
 
  private:
   const Tables& t_;
   const PiLookup* lookup_;
+  std::shared_ptr<const FindpLookup> edited_;
 };
 
 }  // namespace ntb

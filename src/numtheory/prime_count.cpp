@@ -17,6 +17,8 @@
 #include <cmath>
 #include <limits>
 
+#include "numtheory/findp_lookup.hpp"
+#include "numtheory/free_of_entries.hpp"
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 
@@ -53,10 +55,6 @@ constexpr std::array<uint8_t, 210> kFree2357 = [] {
 inline int64_t G(int32_t q) {
   if (q <= 10) return 1;
   return coprime7_of(q);
-}
-
-inline int32_t pi_y(int32_t x, const Tables& t) {
-  return findp(x, t);
 }
 
 // Chains below a chain of quotient q whose last index is `upper`: the next
@@ -110,8 +108,9 @@ bool rising_from_5(int32_t last, const Tables& t) {
 }
 
 // Cofactors from level `level` (2..5) on: q the quotient so far, s the first
-// index allowed.
-int64_t cofactors_from(int level, int32_t q, int32_t s, const Tables& t) {
+// index allowed; pi(x) is findp(x) on the table.
+template <class Pi>
+int64_t cofactors_from(int level, int32_t q, int32_t s, const Tables& t, const Pi& pi) {
   int64_t sum = 0;
   for (int32_t j = s; j <= kYSize; ++j) {
     const int32_t p = t.y[j];
@@ -119,12 +118,12 @@ int64_t cofactors_from(int level, int32_t q, int32_t s, const Tables& t) {
     int32_t r = q / p;
     if (r < p) break;
     if (level == 5) {
-      sum += int64_t{pi_y(r, t)} - j + 1;
+      sum += int64_t{pi(r)} - j + 1;
       continue;
     }
     do {
-      sum += int64_t{pi_y(r, t)} - j + 1;
-      sum += cofactors_from(level + 1, r, j + 1, t);
+      sum += int64_t{pi(r)} - j + 1;
+      sum += cofactors_from(level + 1, r, j + 1, t, pi);
       r /= p;
     } while (r >= p);
   }
@@ -166,18 +165,25 @@ int32_t coprime7(int32_t& x, int32_t& count) {
   return B;
 }
 
-void trova1_by_terms(double& N, const Tables& t) {
+namespace {
+
+// The count term by term; pi(x) is findp(x) on the table, for x below 2000000.
+template <class Pi>
+void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   const int32_t n = whole_of(N);
   const double Nd = n;
 
   int32_t x = n, F = 0;
   coprime7(x, F);
-  const int32_t a = pi_y(static_cast<int32_t>(std::sqrt(Nd)), t);
-  const int32_t k = pi_y(static_cast<int32_t>(Nd * 5e-7), t);
+  const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)));
+  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7));
   const int32_t c = k > 4 ? k : 4;
 
   int64_t S = 0;
-  if (k > 4) {
+  int64_t free_count = 0;
+  if (k > 4 && free_of_entries(n, k, t, free_count)) {
+    S = int64_t{F} - free_count;
+  } else if (k > 4) {
     const bool rising = rising_from_5(k - 1, t);
     for (int32_t i1 = 5; i1 <= k; ++i1) {
       const int32_t p = t.y[i1];
@@ -193,13 +199,19 @@ void trova1_by_terms(double& N, const Tables& t) {
     if (p < 2) continue;
     int32_t q = static_cast<int32_t>(Nd / p);
     do {
-      P += int64_t{pi_y(q, t)} - i + 1;
-      P += cofactors_from(2, q, i + 1, t);
+      P += int64_t{pi(q)} - i + 1;
+      P += cofactors_from(2, q, i + 1, t, pi);
       q /= p;
     } while (p <= q);
   }
 
   N = static_cast<double>(int64_t{F} - S - P + (c - 1));
+}
+
+}  // namespace
+
+void trova1_by_terms(double& N, const Tables& t) {
+  count_by_terms(N, t, [&t](int32_t x) { return findp_of(x, t); });
 }
 
 // On the table as built F - S is phi(N, c), the integers up to N free of the
@@ -262,7 +274,9 @@ void trova1(double& N, const Tables& t) {
   if (t.y_pristine && whole_of(N) >= 11) {
     trova1_fast(N, t);
   } else {
-    trova1_by_terms(N, t);
+    // Every prime count is findp of a number below 2000000: looked up.
+    const auto pi = FindpLookup::of(t);
+    count_by_terms(N, t, [&](int32_t x) { return (*pi)(x, t); });
   }
 }
 

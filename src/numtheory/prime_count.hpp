@@ -23,8 +23,11 @@ int32_t coprime7(int32_t& x, int32_t& count);
 int32_t coprime7_of(int32_t x);
 
 // N (11..2147483647, whole) in, the number of primes up to N out.
-// With y as built the count comes from a fast equivalent of the procedure;
-// after an edit of y it comes from trova1_by_terms.
+// With y as built the count comes from a fast equivalent of the procedure.
+// After an edit of y it is the sum of trova1_by_terms with each prime count
+// looked up (findp_lookup) and, where y(5..k) rise but for at most one
+// entry, the inclusion-exclusion taken from Legendre's phi on the primes
+// (free_of_entries); other tables sum the chains one by one.
 void trova1(double& N, const Tables& t);
 
 // The same count summed term by term: every chain of the inclusion-exclusion

@@ -131,6 +131,12 @@ inline int32_t search(int32_t x, const int32_t* table, int32_t size) {
   return mid;
 }
 
+// A stamp no other content of y has had in this process.
+uint64_t next_stamp() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 }  // namespace
 
 namespace {
@@ -182,7 +188,7 @@ void build_y(Tables& t) {
   bool tail_clear = true;
   for (int32_t i = kYFilled + 1; i <= kYSize; ++i) tail_clear = tail_clear && t.y[i] == 0;
   t.y_pristine = tail_clear;
-  ++t.version;
+  t.version = next_stamp();
 }
 
 void build_yc(Tables& t, int32_t no2357, int32_t kpos, int32_t store3) {
@@ -217,13 +223,13 @@ void take_out(Tables& t, int32_t p) {
   t.y[p] = kMarker;
   std::sort(t.y.begin() + 1, t.y.begin() + 1 + kYSorted);
   t.y_pristine = false;
-  ++t.version;
+  t.version = next_stamp();
 }
 
 void substitute(Tables& t, int32_t i, int32_t v) {
   t.y[i] = v;
   t.y_pristine = false;
-  ++t.version;
+  t.version = next_stamp();
 }
 
 int32_t findp(int32_t& x, const Tables& t) {

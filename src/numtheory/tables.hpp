@@ -33,8 +33,10 @@ struct Tables {
   std::array<int32_t, kYSize + 1> y;    // 1-based
   std::array<int32_t, kYcSize + 1> yc;  // 1-based
   int32_t yc_count = 0;                 // values the last walk produced (may pass kYcSize)
-  // Bumped by every build and edit of y, so engines can tell whether what
-  // they remember about the table still holds.
+  // A stamp of y's content: every build and edit draws a new one from a
+  // process-wide counter, and a copy carries it along with the content, so
+  // what an engine remembers about one stamp holds for every table that
+  // bears it.  y is written only by build_y, take_out and substitute.
   uint64_t version = 0;
   // y holds exactly what a build leaves with its last 23 slots 0, so that
   // findp(x) is the number of primes up to x for x below 2000390.

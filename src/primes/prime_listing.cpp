@@ -1,11 +1,10 @@
 // The prime steps of lista: the first prime by primefac, the next ones by
-// trial division with y (by a sieve of the window ahead while y is as built).
+// the trial division with y, as a sieve of the window ahead.
 #include "primes/prime_listing.hpp"
 
 #include <cmath>
 
 #include "numtheory/factor.hpp"
-#include "numtheory/prime_window.hpp"
 
 namespace ntb {
 
@@ -27,21 +26,9 @@ bool is_prime_by_y(int32_t cur, const Tables& t) {
   return true;
 }
 
-bool next_prime_by_y(int32_t& cur, const Tables& t) {
-  if (t.y_pristine && cur >= 11) {
-    // With y as built the test by y is exact primality: a sieve of the
-    // window ahead finds the same next prime without trial divisions.
-    static PrimeWindow window;
-    const int32_t next = window.next_after(cur, t);
-    if (next == 0) return false;
-    cur = next;
-    return true;
-  }
-  while (cur <= INT32_MAX - 2) {
-    cur += 2;
-    if (is_prime_by_y(cur, t)) return true;
-  }
-  return false;
+TrialSieve& lista_steps() {
+  static TrialSieve steps;
+  return steps;
 }
 
 }  // namespace ntb

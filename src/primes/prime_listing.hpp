@@ -1,9 +1,9 @@
 // The engine of lista: from a first prime P1 (index i1) it finds `groups`
-// groups of three consecutive primes, stepping by 2 and testing each
-// candidate by trial division with the entries of y up to its square root,
-// and hands out the rows of the listing: in mode 0 one row per group (three
-// primes with their indexes), in modes 1 and 2 one row per pair of
-// consecutive primes whose gap lies in g1..g2.
+// groups of three consecutive primes, the odd numbers that trial division
+// with the entries of y up to their square root leaves (found by a sieve of
+// the same test), and hands out the rows of the listing: in mode 0 one row
+// per group (three primes with their indexes), in modes 1 and 2 one row per
+// pair of consecutive primes whose gap lies in g1..g2.
 //
 // The candidates never pass 2147483647: at the top of the range the listing
 // ends with 2147483647 itself, and its last group holds only the primes that
@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "numtheory/tables.hpp"
+#include "numtheory/trial_sieve.hpp"
 
 namespace ntb {
 
@@ -25,9 +26,9 @@ int32_t largest_prime_by_primefac(int32_t n);
 // otherwise divide by zero or leave no prime at all).
 bool is_prime_by_y(int32_t cur, const Tables& t);
 
-// The next candidate cur + 2, cur + 4, ... that is prime; false when none is
-// left below 2^31.
-bool next_prime_by_y(int32_t& cur, const Tables& t);
+// The sieve that steps lista from prime to prime: the candidates that pass
+// is_prime_by_y, a window at a time.
+TrialSieve& lista_steps();
 
 struct ListaPlan {
   int32_t mode = 0;        // 0 primes, 1 one gap, 2 an interval of gaps
@@ -47,55 +48,91 @@ struct ListaRow {
 };
 
 // Calls emit(row) for each row in order; emit returns false to stop.
+// The primes are P1 and the candidates after it that pass is_prime_by_y,
+// 3 * groups of them (fewer when 2147483647 is reached first).  Modes 1 and
+// 2 test every pair of consecutive primes from P1 on: within a group and
+// from the last prime of one group to the first of the next.
 template <class Emit>
 void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
+  if (plan.groups <= 0) return;
   const int32_t lo = plan.g1, hi = plan.mode == 1 ? plan.g1 : plan.g2;
   // Indexes run in 64 bits and are shown held inside 32 (only a strangely
   // edited table could take them out).
   auto shown = [](int64_t v) {
     return static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
   };
-  int32_t cur = plan.p1 - 2;
-  int64_t idx = int64_t{plan.i1} - 1;
-  bool have_prev = false;
+  const int64_t wanted = 3 * int64_t{plan.groups};
+  int64_t taken = 0;      // primes found so far
+  int64_t idx = plan.i1;  // index of the next prime
+  bool stopped = false;
+
+  if (plan.mode == 0) {
+    ListaRow row;
+    auto flush = [&] {
+      if (row.n > 0 && !emit(row)) stopped = true;
+      row.n = 0;
+      return !stopped;
+    };
+    lista_steps().each_after(plan.p1 - 2, t, [&](int32_t c) {
+      row.idx[row.n] = shown(idx++);
+      row.val[row.n++] = c;
+      if (row.n == 3 && !flush()) return false;
+      return ++taken < wanted;
+    });
+    if (!stopped) flush();  // a group cut short by the top of the range
+    return;
+  }
   int32_t prev = 0;
-  for (int32_t g = 0; g < plan.groups; ++g) {
-    int32_t q[3];
-    int32_t found = 0;
-    while (found < 3 && next_prime_by_y(cur, t)) {
-      q[found++] = cur;
-      ++idx;
-    }
-    if (found == 0) return;
-    const int64_t first = idx - found + 1;  // index of q[0]
-    if (plan.mode == 0) {
-      ListaRow row;
-      row.n = found;
-      for (int32_t i = 0; i < found; ++i) {
-        row.idx[i] = shown(first + i);
-        row.val[i] = q[i];
+  if (lo > 126) {
+    // Two passing numbers in one word of the sieve are at most 126 apart:
+    // only the pairs across words can qualify, so a word is taken whole,
+    // its first and last numbers and how many it holds.
+    lista_steps().each_word_after(plan.p1 - 2, t, [&](int64_t base, uint64_t z) {
+      if (__builtin_popcountll(z) > wanted - taken) {  // keep the ones still wanted
+        uint64_t keep = 0;
+        for (int64_t k = wanted - taken; k > 0; --k) {
+          keep |= z & (~z + 1);
+          z &= z - 1;
+        }
+        z = keep;
       }
-      if (!emit(row)) return;
-    } else {
-      // (prev, q1), (q1, q2), (q2, q3), the first only after a group.
-      for (int32_t i = have_prev ? -1 : 0; i + 1 < found; ++i) {
-        const int32_t a = i < 0 ? prev : q[i], b = q[i + 1];
-        const int32_t gap = b - a;
-        if (gap < lo || gap > hi) continue;
+      const auto first = static_cast<int32_t>(base + 2 * __builtin_ctzll(z));
+      if (taken > 0 && first - prev >= lo && first - prev <= hi) {
         ListaRow row;
         row.n = 2;
-        row.idx[0] = shown(first + i);
-        row.val[0] = a;
-        row.idx[1] = shown(first + i + 1);
-        row.val[1] = b;
-        row.gap = gap;
-        if (!emit(row)) return;
+        row.idx[0] = shown(idx - 1);
+        row.val[0] = prev;
+        row.idx[1] = shown(idx);
+        row.val[1] = first;
+        row.gap = first - prev;
+        if (!emit(row)) return false;
       }
-      prev = q[found - 1];
-      have_prev = true;
-    }
-    if (found < 3) return;  // no prime left in 32 bits
+      const int32_t n = __builtin_popcountll(z);
+      idx += n;
+      taken += n;
+      prev = static_cast<int32_t>(base + 2 * (63 - __builtin_clzll(z)));
+      return taken < wanted;
+    });
+    return;
   }
+  lista_steps().each_after(plan.p1 - 2, t, [&](int32_t c) {
+    if (taken > 0) {
+      const int32_t gap = c - prev;
+      if (gap >= lo && gap <= hi) {
+        ListaRow row;
+        row.n = 2;
+        row.idx[0] = shown(idx - 1);
+        row.val[0] = prev;
+        row.idx[1] = shown(idx);
+        row.val[1] = c;
+        row.gap = gap;
+        if (!emit(row)) return false;
+      }
+    }
+    prev = c;
+    ++idx;
+    return ++taken < wanted;
+  });
 }
 
 }  // namespace ntb

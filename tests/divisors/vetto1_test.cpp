@@ -17,6 +17,8 @@
 #include "divisors/divisor_prefixes.hpp"
 #include "divisors/divisor_vector.hpp"
 #include "numtheory/factor.hpp"
+#include "numtheory/prime_count.hpp"
+#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
@@ -176,6 +178,49 @@ TEST(DivisorVector, FollowsTheTable) {
     }
   for (int32_t tau = 3; tau <= kVectorSlots; ++tau) ASSERT_EQ(a.slot[tau], hist[tau]) << tau;
   EXPECT_EQ(a.primes, N - odd_composites - 1);
+}
+
+// The counting pass on many edited tables against the pass written plainly:
+// the same prefixes, each count a binary search in y (findp) up to 2000000
+// and the prime count term by term above.
+void sweep_vector_edits(int tables, std::vector<int32_t> bounds) {
+  static DivisorVector got;
+  static PrefixChain ch;
+  for (int k = 0; k < tables; ++k) {
+    const auto e = testing::random_edit(4000 + k);
+    for (int32_t N : bounds) {
+      count_divisor_vector(N, *e.t, got);
+      std::vector<int64_t> want(kVectorSlots + 1, 0);
+      int64_t C = 0;
+      for_each_prefix(N, *e.t, ch, [&](const PrefixChain& c, int L) {
+        double m = c.lv[L].Q;
+        if (m > 2000000) {
+          trova1_by_terms(m, *e.t);
+        } else {
+          m = findp_of(c.lv[L].Q, *e.t);
+        }
+        const int64_t s = static_cast<int64_t>(m) - c.lv[L].t + 1;
+        C += s;
+        if (tau_next_prime(c, L) <= kVectorSlots) want[tau_next_prime(c, L)] += s - 1;
+        if (tau_last_prime(c, L) <= kVectorSlots) want[tau_last_prime(c, L)] += 1;
+        return true;
+      });
+      want[1] = 1;
+      want[2] = counter32(int64_t{N} - C - 1);
+      ASSERT_EQ(got.primes, want[2]) << N << e.what;
+      for (int32_t tau = 1; tau <= kVectorSlots; ++tau)
+        ASSERT_EQ(got.slot[tau], want[tau]) << "tau " << tau << " N " << N << e.what;
+    }
+  }
+}
+
+TEST(DivisorVector, EditedTablesCountAsThePlainPass) {
+  sweep_vector_edits(8, {99999, 5000000, 60000000});
+}
+
+TEST(DivisorVector, FullEditedTablesCountAsThePlainPass) {
+  if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
+  sweep_vector_edits(60, {777, 99999, 3000001, 60000000, 2147483647});
 }
 
 // Entries that are no primes (0, 1, repeated 2s typed at the substitution)

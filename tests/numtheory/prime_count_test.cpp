@@ -14,6 +14,7 @@
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 #include "numtheory/tables.hpp"
+#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
@@ -398,6 +399,21 @@ TEST(Trova1Edited, SubstitutedEntries) {
   }
 }
 
+// One entry among y(5..k) below the one before it: the chains reach it only
+// from quotients above its predecessor.  Low and high in the order, equal to
+// a neighbour, and as the last entry of the inclusion-exclusion.
+TEST(Trova1Edited, OneEntryOutOfOrderInTheInclusionExclusion) {
+  const std::pair<int32_t, int32_t> subs[] = {{100, 15}, {60, 101}, {20, 57},  {150, 35},
+                                              {9, 11},   {12, 33},  {176, 91}, {180, 1067}};
+  for (auto [at, v] : subs) {
+    auto t = copy_of_built();
+    substitute(*t, at, v);
+    const Literal lit{*t};
+    for (int32_t n : {22000001, 300000000, 1200000000, 2147483647})
+      EXPECT_EQ(count(n, *t), lit(n)) << at << " " << v << " " << n;
+  }
+}
+
 TEST(Trova1Edited, FullEditsAgainstLiteralProcedure) {
   if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
   uint32_t seed = 100;
@@ -427,6 +443,33 @@ TEST(Trova1Edited, EntriesThatCannotDivideArePassedOver) {
       EXPECT_TRUE(std::isfinite(x)) << i << " " << v << " " << n;
     }
   }
+}
+
+// Many random edits of all kinds: the count on each table against the
+// procedure, or, where an entry 0 or 1 would make the procedure divide by
+// zero, against the sum term by term that passes them over.
+void sweep_random_edits(int tables, int randoms) {
+  for (int k = 0; k < tables; ++k) {
+    const auto e = testing::random_edit(3000 + k);
+    bool below_two = false;
+    for (int32_t i = 1; i <= kYSize; ++i) below_two = below_two || (e.t->y[i] < 2);
+    const auto ns = edit_sample(k % 3 == 0, 40 + k, randoms);
+    if (!below_two) {
+      const Literal lit{*e.t};
+      for (int32_t n : ns) ASSERT_EQ(count(n, *e.t), lit(n)) << n << e.what;
+    } else {
+      for (int32_t n : ns) ASSERT_EQ(count(n, *e.t), count_by_terms(n, *e.t)) << n << e.what;
+    }
+  }
+}
+
+TEST(Trova1Edited, RandomEditsOfEveryKind) {
+  sweep_random_edits(10, 1);
+}
+
+TEST(Trova1Edited, FullRandomEditsOfEveryKind) {
+  if (!full_run()) GTEST_SKIP() << "NTBENCH_FULL not set";
+  sweep_random_edits(120, 4);
 }
 
 }  // namespace

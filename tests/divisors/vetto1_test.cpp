@@ -18,8 +18,8 @@
 #include "divisors/divisor_vector.hpp"
 #include "numtheory/factor.hpp"
 #include "numtheory/prime_count.hpp"
-#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -187,7 +187,7 @@ void sweep_vector_edits(int tables, std::vector<int32_t> bounds) {
   static DivisorVector got;
   static PrefixChain ch;
   for (int k = 0; k < tables; ++k) {
-    const auto e = testing::random_edit(4000 + k);
+    const auto e = testing::random_edits(4000 + k);
     for (int32_t N : bounds) {
       count_divisor_vector(N, *e.t, got);
       std::vector<int64_t> want(kVectorSlots + 1, 0);

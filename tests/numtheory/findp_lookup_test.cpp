@@ -9,8 +9,8 @@
 #include <memory>
 #include <random>
 
-#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -35,7 +35,7 @@ void expect_search(const Tables& t, uint32_t seed, const std::string& what) {
 TEST(FindpLookup, EditedTables) {
   expect_search(testing::built_tables(), 1, " as built");
   for (uint32_t k = 0; k < 12; ++k) {
-    const auto e = testing::random_edit(2000 + k);
+    const auto e = testing::random_edits(2000 + k);
     expect_search(*e.t, k, e.what);
   }
 }

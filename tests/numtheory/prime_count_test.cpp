@@ -14,8 +14,8 @@
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 #include "numtheory/tables.hpp"
-#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -450,7 +450,7 @@ TEST(Trova1Edited, EntriesThatCannotDivideArePassedOver) {
 // zero, against the sum term by term that passes them over.
 void sweep_random_edits(int tables, int randoms) {
   for (int k = 0; k < tables; ++k) {
-    const auto e = testing::random_edit(3000 + k);
+    const auto e = testing::random_edits(3000 + k);
     bool below_two = false;
     for (int32_t i = 1; i <= kYSize; ++i) below_two = below_two || (e.t->y[i] < 2);
     const auto ns = edit_sample(k % 3 == 0, 40 + k, randoms);

@@ -12,8 +12,8 @@
 #include <random>
 #include <vector>
 
-#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -86,7 +86,7 @@ void sweep_edits(int tables, int steps) {
   TrialSieve s;
   std::mt19937 rng(5);
   for (int k = 0; k < tables; ++k) {
-    const auto e = testing::random_edit(1000 + k);
+    const auto e = testing::random_edits(1000 + k);
     expect_same_steps(s, *e.t, 11, steps, false, e.what);
     expect_same_steps(s, *e.t, 262144 * (1 + rng() % 64) - 100, steps / 10, false, e.what);
     expect_same_steps(s, *e.t, static_cast<int32_t>(2000000000 + rng() % 147483000u), steps / 10,

@@ -13,8 +13,8 @@
 #include "numtheory/prime_count.hpp"
 #include "primes/commands.hpp"
 #include "primes/prime_listing.hpp"
-#include "support/edits.hpp"
 #include "support/scripted_console.hpp"
+#include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
@@ -373,8 +373,9 @@ std::vector<std::vector<int64_t>> engine_rows(const Tables& t, const ListaPlan& 
 void sweep_lista(int tables, int32_t groups) {
   std::mt19937 rng(11);
   for (int k = 0; k <= tables; ++k) {
-    auto e = k == 0 ? testing::EditedTable{std::make_unique<Tables>(built_tables()), " as built"}
-                    : testing::random_edit(500 + k);
+    auto e = k == 0
+                 ? testing::EditedTables{std::make_unique<Tables>(built_tables()), 0, " as built"}
+                 : testing::random_edits(500 + k);
     // 1357201 is followed by the first gap of 132.
     for (int32_t start :
          {13, static_cast<int32_t>(13 + 2 * (rng() % 1073741000u)), 1356001, 2147482001}) {

@@ -47,25 +47,34 @@ inline void edit_take_away_2357(EditedTables& e) {
   e.what += " take_away_2357";
 }
 
-// A position for an edit: mostly anywhere in y, often among the first
-// primes (which every method reads) or the last ones (around 2000000, where
-// the searches and walks of the commands turn).
+// A position for an edit: often anywhere in y, often among the first
+// primes (which every method reads), among the primes up to the square root
+// of the largest N (the divisors of the counts and listings) or the last ones
+// (around 2000000, where the searches and walks of the commands turn).
 inline int32_t random_position(std::mt19937& g) {
-  switch (std::uniform_int_distribution<int>(0, 3)(g)) {
+  switch (std::uniform_int_distribution<int>(0, 4)(g)) {
     case 0:
       return std::uniform_int_distribution<int32_t>(1, 40)(g);
     case 1:
       return std::uniform_int_distribution<int32_t>(148480, kYSize)(g);
+    case 2:  // the primes up to the square root of 2147483647
+      return std::uniform_int_distribution<int32_t>(1, 5000)(g);
     default:
       return std::uniform_int_distribution<int32_t>(1, kYSize)(g);
   }
 }
 
 // A value smaller than the entry it replaces: 0, 1, a small odd composite,
-// or any number below it (even ones too: nothing checks).
+// an odd composite just below it (y stays in order, or nearly), or any
+// number below it (even ones too: nothing checks).
 inline int32_t random_smaller(int32_t old, std::mt19937& g) {
   const int32_t top = old > 1 ? old - 1 : 0;
-  switch (std::uniform_int_distribution<int>(0, 4)(g)) {
+  switch (std::uniform_int_distribution<int>(0, 5)(g)) {
+    case 5: {
+      int32_t v = old - 2;
+      while (v > 9 && v % 3 != 0 && v % 5 != 0 && v % 7 != 0) v -= 2;
+      return v > 0 ? v : 0;
+    }
     case 0:
       return 0;
     case 1:
@@ -102,6 +111,12 @@ inline EditedTables random_edits(std::mt19937& g) {
     }
   }
   return e;
+}
+
+// The same from a seed: sweep k uses edit random_edits(base + k).
+inline EditedTables random_edits(uint32_t seed) {
+  std::mt19937 g(seed);
+  return random_edits(g);
 }
 
 }  // namespace ntb::testing

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
 namespace ntb {
@@ -54,6 +55,7 @@ double reverse_pair_scan(ReverseForm form, int32_t N, double K, const Counts& c,
   double total = 0;
   ReverseStep s;
   for (int32_t j = 2; j <= kYSize; ++j) {
+    interruption_point();
     const int32_t p = c.y(j);
     if (p < 1) break;  // an empty slot, not a prime
     if (form == ReverseForm::Plain && p > root) break;

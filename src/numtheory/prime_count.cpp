@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 
+#include "numtheory/interrupt.hpp"
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 
@@ -180,6 +181,7 @@ void trova1_by_terms(double& N, const Tables& t) {
   if (k > 4) {
     const bool rising = rising_from_5(k - 1, t);
     for (int32_t i1 = 5; i1 <= k; ++i1) {
+      interruption_point();
       const int32_t p = t.y[i1];
       if (p == 0) continue;
       const int32_t q = static_cast<int32_t>(Nd / p);
@@ -189,6 +191,7 @@ void trova1_by_terms(double& N, const Tables& t) {
 
   int64_t P = 0;
   for (int32_t i = c + 1; i <= a; ++i) {
+    interruption_point();
     const int32_t p = t.y[i];
     if (p < 2) continue;
     int32_t q = static_cast<int32_t>(Nd / p);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "numtheory/factor.hpp"
+#include "numtheory/interrupt.hpp"
 #include "numtheory/prime_window.hpp"
 
 namespace ntb {
@@ -38,6 +39,7 @@ bool next_prime_by_y(int32_t& cur, const Tables& t) {
     return true;
   }
   while (cur <= INT32_MAX - 2) {
+    interruption_point();
     cur += 2;
     if (is_prime_by_y(cur, t)) return true;
   }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "numtheory/interrupt.hpp"
 #include "numtheory/tables.hpp"
 
 namespace ntb {
@@ -60,6 +61,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   bool have_prev = false;
   int32_t prev = 0;
   for (int32_t g = 0; g < plan.groups; ++g) {
+    interruption_point();
     int32_t q[3];
     int32_t found = 0;
     while (found < 3 && next_prime_by_y(cur, t)) {

@@ -12,7 +12,6 @@
 #include <cmath>
 
 #include "methods/free_of_2357.hpp"
-#include "numtheory/interrupt.hpp"
 
 namespace ntb {
 
@@ -32,7 +31,6 @@ class Walk {
 
   // One term of level L with quotient q >= 1 and product comb <= N.
   bool term(int L, double q, int64_t comb) {
-    interruption_point();
     ++res_.terms;
     const bool odd = (L & 1) != 0;
     if (odd) {

@@ -71,7 +71,7 @@ def timed_run(cwd, stdin_path, screen_path, sig=None, delay=0.0):
 
 class SignalSweep(unittest.TestCase):
     def test_a_signal_leaves_the_log_a_prefix_record_for_record(self):
-        moments = 300 if os.environ.get("NTBENCH_FULL") else 24
+        moments = 300 if os.environ.get("NTBENCH_FULL") else 40
         rng = random.Random(11)
         with tempfile.TemporaryDirectory() as d:
             inp = os.path.join(d, "input")

@@ -18,7 +18,7 @@ namespace ntb {
 namespace {
 
 volatile std::sig_atomic_t g_command_running = 0;
-SessionLog* g_log = nullptr;
+SessionLog* volatile g_log = nullptr;
 
 extern "C" void on_signal(int sig) {
   if (sig == SIGINT && g_command_running && !g_at_keyboard) {
@@ -41,13 +41,11 @@ RunSignals::RunSignals(SessionLog& log) {
   sigaddset(&sa.sa_mask, SIGTERM);
   // A stop request returns from the handler: reads and writes then go on.
   sa.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &sa, &old_int_);
-  sigaction(SIGTERM, &sa, &old_term_);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
 }
 
 RunSignals::~RunSignals() {
-  sigaction(SIGINT, &old_int_, nullptr);
-  sigaction(SIGTERM, &old_term_, nullptr);
   g_log = nullptr;
 }
 

@@ -11,18 +11,16 @@
 
 namespace ntb {
 
-// Installs the handlers for the run; the destructor puts the former ones
-// back.
+// Installs the handlers for the run.  They stay installed until the process
+// ends, so that a signal that comes after the log is closed (while the
+// process exits) still ends it with 130 or 143; the destructor only takes
+// the log away from them.
 class RunSignals {
  public:
   explicit RunSignals(SessionLog& log);
   ~RunSignals();
   RunSignals(const RunSignals&) = delete;
   RunSignals& operator=(const RunSignals&) = delete;
-
- private:
-  struct sigaction old_int_ {};
-  struct sigaction old_term_ {};
 };
 
 // Marks the run of one menu entry: inside it a Ctrl-C outside a keyboard

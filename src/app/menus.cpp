@@ -2,16 +2,20 @@
 // by asknum; each entry runs its command and comes back to its menu.  The
 // table edits go through a rebuild of yc (or of both tables) and then
 // continue at the main menu or, when tripmode is 1, at the
-// inclusion-exclusion submenu.
+// inclusion-exclusion submenu.  A command that Ctrl-C stops comes back to
+// its menu with one line on the screen (app/signals.hpp).
 #include "app/menus.hpp"
 
 #include <memory>
 
+#include "app/signals.hpp"
 #include "divisors/commands.hpp"
 #include "goldbach/commands.hpp"
+#include "io/keyboard_wait.hpp"
 #include "io/session.hpp"
 #include "methods/commands.hpp"
 #include "methods/triplet_data.hpp"
+#include "numtheory/interrupt.hpp"
 #include "numtheory/tables.hpp"
 #include "primes/commands.hpp"
 
@@ -20,6 +24,9 @@ namespace ntb {
 namespace {
 
 enum class Menu { Main, Primes, Divisors, Inclusion, Triplets, Goldbach, Exit };
+
+// The one screen line of a command that Ctrl-C stopped.
+constexpr const char* kInterruptedText = "Interrupted (Ctrl-C): back to the menu";
 
 void show(Io& io, std::initializer_list<const char*> lines) {
   for (const char* l : lines) io.lst({l});
@@ -91,6 +98,7 @@ Menu main_menu(Session& s) {
               "7  SUBSTITUTE A PRIME WITH A SMALLER COMPOSITE", "8  MAIN ARRAY TO NORMAL",
               "9  About this program", "10 Exit program"});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 0:
       s.io.pause();
@@ -130,6 +138,7 @@ Menu primes_menu(Session& s) {
         "2  Lists of primes  of gaps and twins N<=2147483647(sub lista) ",
         "3  Prime factors of a number N<=2147483647(sub decom) ", "4  Go back to main menu "});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 1:
       prime_count_entry(s);
@@ -153,6 +162,7 @@ Menu divisors_menu(Session& s) {
               "3  Euler function for a single number N<=2147483647(sub Euler1) ",
               "4  go back to main menu "});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 1:
       vetto1(s);
@@ -176,6 +186,7 @@ Menu inclusion_menu(Session& s) {
               "3  Take away  the primes 2,3,5,7 from main array y(label 1023)",
               "4  MAIN ARRAY TO NORMAL(label 1020)", "5  Go back to main menu "});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 1:
       inclusion(s);
@@ -207,6 +218,7 @@ Menu triplets_menu(Session& s) {
               "4  Elaborate data for the 3 numbers(label 5111)",
               "5  List of primitive Pythaforean triplets(sub triplets)", "6  Go to main menu"});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 1:
     case 2:
@@ -243,6 +255,7 @@ Menu goldbach_menu(Session& s) {
         "second half of N(sub composite)",
         "10  Go back to main menu "});
   s.io.asknum(s.choice);
+  const CommandScope entry;
   switch (s.choice) {
     case 1:
       Goldbach1(s);
@@ -287,37 +300,47 @@ void run_workbench(Console& console, LogSink& log) {
   const auto trip = std::make_unique<TripletData>();
   Io io(console, log);
   Session s{io, *tables, trip.get()};
+  // A keyboard read inside a command that Ctrl-C asked to stop unwinds too.
+  void (*const former_check)() = g_keyboard_wait_check;
+  g_keyboard_wait_check = &interruption_point;
 
   try {
     s.choice = 0;
     Menu menu = rebuild_all(s);
     while (menu != Menu::Exit) {
-      switch (menu) {
-        case Menu::Main:
-          menu = main_menu(s);
-          break;
-        case Menu::Primes:
-          menu = primes_menu(s);
-          break;
-        case Menu::Divisors:
-          menu = divisors_menu(s);
-          break;
-        case Menu::Inclusion:
-          menu = inclusion_menu(s);
-          break;
-        case Menu::Triplets:
-          menu = triplets_menu(s);
-          break;
-        case Menu::Goldbach:
-          menu = goldbach_menu(s);
-          break;
-        case Menu::Exit:
-          break;
+      try {
+        switch (menu) {
+          case Menu::Main:
+            menu = main_menu(s);
+            break;
+          case Menu::Primes:
+            menu = primes_menu(s);
+            break;
+          case Menu::Divisors:
+            menu = divisors_menu(s);
+            break;
+          case Menu::Inclusion:
+            menu = inclusion_menu(s);
+            break;
+          case Menu::Triplets:
+            menu = triplets_menu(s);
+            break;
+          case Menu::Goldbach:
+            menu = goldbach_menu(s);
+            break;
+          case Menu::Exit:
+            break;
+        }
+      } catch (const Interrupted&) {
+        // Back to the menu the command was chosen from; the log keeps what
+        // the command wrote and gets nothing more.
+        s.io.lst({kInterruptedText});
       }
     }
   } catch (const EndOfInput&) {
     // The end of input ends the run as Exit does.
   }
+  g_keyboard_wait_check = former_check;
   console.flush();
   log.flush();
 }

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 
+#include "numtheory/interrupt.hpp"
 #include "numtheory/tables.hpp"
 
 namespace ntb {
@@ -61,6 +62,7 @@ bool prefix_level(PrefixChain& ch, int L, int32_t start, const Tables& t, Visit&
     lv.P = up.P * p;
     lv.tau = 2 * up.tau;
     for (;;) {
+      interruption_point();
       if (!visit(static_cast<const PrefixChain&>(ch), L)) return false;
       if (L < kMaxPrefixLevels && !prefix_level(ch, L + 1, ti + 1, t, visit)) return false;
       Q /= p;

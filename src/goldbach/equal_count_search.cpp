@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/interrupt.hpp"
 
 namespace ntb {
 
@@ -35,6 +36,7 @@ int32_t equal_count_search(PairKind kind, int32_t K, const Counts& c, const Foun
   int32_t slot[2] = {0, 0};  // [0]: even steps, [1]: odd steps
   int32_t counter = 0;
   for (int32_t i = 1; i <= kSteps; ++i) {
+    interruption_point();
     const int32_t n = start + 2 * i;
     slot[i % 2] = search_total(kind, n, c);
     const int64_t pairs = std::llabs(static_cast<int64_t>(slot[1]) - slot[0]);

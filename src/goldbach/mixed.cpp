@@ -9,6 +9,7 @@
 #include "goldbach/commands.hpp"
 #include "goldbach/engines.hpp"
 #include "goldbach/report.hpp"
+#include "numtheory/interrupt.hpp"
 
 namespace ntb {
 
@@ -125,6 +126,7 @@ void mixed(Session& s, double& N, double& N2) {
     io.scr("(1X,A75)", {pad("column 5 = total number of pairs", 73)});
     column_heads(io);
     const HalfRow prime_row = [&](int32_t k, int32_t p, int32_t d, int32_t comps, double running) {
+      interruption_point();  // this side has no page stops
       both(io, "(1X,5I10)", {k, p, d, comps, WholeField(running, 10)});
       return true;
     };

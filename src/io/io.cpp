@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "io/keyboard_wait.hpp"
 #include "io/list_input.hpp"
 
 namespace ntb {
@@ -69,7 +70,10 @@ void Io::flush_for_read() {
 std::string Io::read_line() {
   flush_for_read();
   std::string line;
-  if (!console_.read_line(line)) throw EndOfInput{};
+  {
+    const KeyboardWait wait;
+    if (!console_.read_line(line)) throw EndOfInput{};
+  }
   line_open_ = false;  // the key that ended the line moved to a new one
   return line;
 }
@@ -82,7 +86,10 @@ char Io::read_a1() {
 char Io::getkey() {
   flush_for_read();
   char c = 0;
-  if (!console_.read_key(c)) throw EndOfInput{};
+  {
+    const KeyboardWait wait;
+    if (!console_.read_key(c)) throw EndOfInput{};
+  }
   return c;
 }
 

@@ -16,7 +16,8 @@
 // the screen and the session log.
 //
 // End of input at any read throws EndOfInput; the main program ends the run
-// as Exit does.
+// as Exit does.  A read is also where a command that Ctrl-C asked to stop
+// unwinds rather than wait for the keyboard (io/keyboard_wait.hpp).
 #pragma once
 
 #include <cstdint>

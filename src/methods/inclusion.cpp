@@ -13,6 +13,7 @@
 #include "methods/free_of_2357.hpp"
 #include "methods/inclusion_terms.hpp"
 #include "methods/report_text.hpp"
+#include "numtheory/interrupt.hpp"
 
 namespace ntb {
 
@@ -86,7 +87,11 @@ class Report final : public InclusionVisitor {
     io_.log(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
   }
 
-  void pass(int32_t) override { io_.pause(); }
+  // Between two sets of terms (a set takes about a millisecond of work).
+  void pass(int32_t) override {
+    interruption_point();
+    io_.pause();
+  }
 
   bool term(const InclusionTerm& t) override {
     if (choice_ != 0) return true;

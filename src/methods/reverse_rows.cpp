@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 
+#include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
 namespace ntb {
@@ -82,6 +83,7 @@ class Walk {
 
   // One row for the combination N/k whose last prime is y(i).
   bool emit(int level, bool power, int32_t i, double k, RowTail tail) {
+    interruption_point();
     // 0 <= k <= N <= 2147483647, so the truncation fits.
     int32_t x = static_cast<int32_t>(k);
     const int32_t value = pi_(x) - i + 1;

@@ -19,6 +19,7 @@
 
 #include "numtheory/findp_lookup.hpp"
 #include "numtheory/free_of_entries.hpp"
+#include "numtheory/interrupt.hpp"
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
 
@@ -186,6 +187,7 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   } else if (k > 4) {
     const bool rising = rising_from_5(k - 1, t);
     for (int32_t i1 = 5; i1 <= k; ++i1) {
+      interruption_point();
       const int32_t p = t.y[i1];
       if (p == 0) continue;
       const int32_t q = static_cast<int32_t>(Nd / p);
@@ -195,6 +197,7 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
 
   int64_t P = 0;
   for (int32_t i = c + 1; i <= a; ++i) {
+    interruption_point();
     const int32_t p = t.y[i];
     if (p < 2) continue;
     int32_t q = static_cast<int32_t>(Nd / p);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "numtheory/interrupt.hpp"
 #include "numtheory/tables.hpp"
 #include "numtheory/trial_sieve.hpp"
 
@@ -47,7 +48,8 @@ struct ListaRow {
   int32_t gap = 0;  // modes 1 and 2
 };
 
-// Calls emit(row) for each row in order; emit returns false to stop.
+// Calls emit(row) for each row in order; emit returns false to stop.  A
+// Ctrl-C stops the listing before its next row (and between sieve segments).
 // The primes are P1 and the candidates after it that pass is_prime_by_y,
 // 3 * groups of them (fewer when 2147483647 is reached first).  Modes 1 and
 // 2 test every pair of consecutive primes from P1 on: within a group and
@@ -69,6 +71,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   if (plan.mode == 0) {
     ListaRow row;
     auto flush = [&] {
+      if (row.n > 0) interruption_point();
       if (row.n > 0 && !emit(row)) stopped = true;
       row.n = 0;
       return !stopped;
@@ -105,6 +108,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
         row.idx[1] = shown(idx);
         row.val[1] = first;
         row.gap = first - prev;
+        interruption_point();
         if (!emit(row)) return false;
       }
       const int32_t n = __builtin_popcountll(z);
@@ -126,6 +130,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
         row.idx[1] = shown(idx);
         row.val[1] = c;
         row.gap = gap;
+        interruption_point();
         if (!emit(row)) return false;
       }
     }

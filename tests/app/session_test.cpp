@@ -1,11 +1,14 @@
 // Whole sessions of the main program driven by scripted answers: start-up,
 // every menu with its exact lines, the table edits, the end of input at
-// every kind of read, and the session log file's failures.
+// every kind of read, a command stopped by Ctrl-C, and the session log
+// file's failures and refusals.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "app/menus.hpp"
 #include "app/program.hpp"
 #include "io/session_log.hpp"
+#include "numtheory/interrupt.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
@@ -272,22 +276,6 @@ TEST(SessionLog, KeepsEveryRecordAndTruncatesAnOldFile) {
   EXPECT_EQ(got, " a\r\n" + std::string(100000, 'x') + " b\r\n");
 }
 
-TEST(SessionLog, FullDiskWarnsOnceAndFails) {
-  SessionLog log;
-  std::string error;
-  ASSERT_TRUE(log.open("/dev/full", error));
-  ::testing::internal::CaptureStderr();
-  log.write(" a\r\n");
-  log.flush();
-  log.write(" b\r\n");
-  log.flush();
-  log.close();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_TRUE(log.failed());
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
-  EXPECT_NE(err.find("/dev/full"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace ntb
 
@@ -306,13 +294,29 @@ TEST(Program, LogThatCannotBeCreatedStopsBeforeTheMenu) {
 }
 
 TEST(Program, FullDiskGoesOnAndEndsWithStatusOne) {
-  // The prime count writes to the log; the run goes on to Exit.
+  // A file-size limit of 0 fails every write to the log as a full disk does
+  // (EFBIG instead of ENOSPC); the prime count writes to it, the run goes on
+  // to Exit and the file stays empty.
+  char dir[] = "/tmp/ntbench-fullXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = std::string(dir) + "/session7.dat";
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit none = old;
+  none.rlim_cur = 0;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
   ScriptedConsole con({"1", "", "1", "", "100", "", "", "4", "", "10", ""});
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(run_program(con, "/dev/full"), 1);
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  const int status = run_program(con, path.c_str());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, old_xfsz);
+  EXPECT_EQ(status, 1);
   EXPECT_TRUE(con.input.empty());
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, 0);
+  unlink(path.c_str());
+  rmdir(dir);
 }
 
 TEST(Program, ExitAndEndOfInputGiveStatusZeroAndAnEmptyLog) {
@@ -432,6 +436,102 @@ TEST(Session, SubstitutionInTheUnfilledTailSurvivesARestore) {
                                asked("149000") + "     149000           5\r\n" + write_comp +
                                asked("6") + "     149000           6\r\n" + menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
+}
+
+}  // namespace
+}  // namespace ntb
+
+namespace ntb {
+namespace {
+
+// Does what the Ctrl-C handler does while a command runs: sets the stop flag
+// once the screen has received `rows` rows of a listing (lines with '|').
+class CtrlCAfterRows final : public Console {
+ public:
+  CtrlCAfterRows(std::vector<std::string> lines, int rows) : con(std::move(lines)), rows_(rows) {}
+  bool read_line(std::string& line) override { return con.read_line(line); }
+  bool read_key(char& c) override { return con.read_key(c); }
+  void run_command(const std::string& command) override { con.run_command(command); }
+  void write(std::string_view bytes) override {
+    con.write(bytes);
+    if (bytes.find('|') != std::string_view::npos && --rows_ == 0) g_interrupt_requested = 1;
+  }
+  void flush() override { con.flush(); }
+  ScriptedConsole con;
+
+ private:
+  int rows_;
+};
+
+// The lines of `lines` up to and including the k-th that holds '|', each
+// followed by CR LF.
+std::string up_to_row(const std::vector<std::string>& lines, int k) {
+  std::string out;
+  for (const auto& l : lines) {
+    out += l + "\r\n";
+    if (l.find('|') != std::string::npos && --k == 0) return out;
+  }
+  ADD_FAILURE() << "fewer rows than " << k;
+  return out;
+}
+
+TEST(Session, CtrlCStopsTheListingAndComesBackToItsMenu) {
+  // lista from 13 to 100000: a stop asked after row 5 unwinds at the next
+  // group; one asked after row 20 unwinds at the page stop's key read, which
+  // reads nothing.  The oracle is the same listing quit with q at its first
+  // page stop: the screen and the log up to the stopped row are its own,
+  // then one line, the primes submenu again, and nothing more in the log.
+  const std::vector<std::string> dialogue = {"1", "", "2", "", "0", "", "13", "", "100000", "", ""};
+  std::vector<std::string> quit_script = dialogue;
+  for (const char* l : {"q", "", "4", "", "10", ""}) quit_script.emplace_back(l);
+  ScriptedConsole quit_con(quit_script);
+  MemoryLog quit_log;
+  run_workbench(quit_con, quit_log);
+  ASSERT_TRUE(quit_con.input.empty());
+  const auto quit_screen = quit_con.screen_lines();
+  const auto quit_records = ScriptedConsole::split_crlf(quit_log.text);
+
+  for (const int rows : {5, 20}) {
+    SCOPED_TRACE(rows);
+    std::vector<std::string> script = dialogue;
+    for (const char* l : {"4", "", "10", ""}) script.emplace_back(l);
+    CtrlCAfterRows con(script, rows);
+    MemoryLog log;
+    run_workbench(con, log);
+    EXPECT_EQ(g_interrupt_requested, 0);
+    EXPECT_TRUE(con.con.input.empty());
+    std::string screen = up_to_row(quit_screen, rows);
+    if (rows == 20) screen += "press any key to continue,q to exit\r\n";
+    screen += "Interrupted (Ctrl-C): back to the menu\r\n" + menu(kPrimes, "4") + menu(kMain, "10");
+    EXPECT_EQ(con.con.screen, screen);
+    EXPECT_EQ(log.text, up_to_row(quit_records, rows));
+  }
+}
+
+TEST(Program, ALinkIsFollowedOnlyToARegularFileTheUserNamed) {
+  // (The default name never follows a link: the end-to-end tests.)
+  char dir[] = "/tmp/ntbench-linkXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string d = dir, target = d + "/mine.txt", link = d + "/my.log", fifo = d + "/fifo",
+                    fifo_link = d + "/fifo.log";
+  put_file(target, "old\n");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(symlink(fifo.c_str(), fifo_link.c_str()), 0);
+  const std::vector<std::string> count = {"1", "", "1", "", "100", "", "", "4", "", "10", ""};
+
+  ScriptedConsole to_fifo(count);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_program(to_fifo, fifo_link.c_str(), true), 1);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(fifo_link + ": not a regular file"),
+            std::string::npos);
+  EXPECT_EQ(to_fifo.reads, 0);
+
+  ScriptedConsole to_file(count);
+  EXPECT_EQ(run_program(to_file, link.c_str(), true), 0);
+  EXPECT_NE(file_text(target).find("prime numbers up to"), std::string::npos);
+  for (const auto& p : {link, fifo_link, fifo, target}) unlink(p.c_str());
+  rmdir(dir);
 }
 
 }  // namespace

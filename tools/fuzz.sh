@@ -29,9 +29,11 @@ cmake --build build-fuzz -j "$jobs" --target workbench_fuzz
 mkdir -p build-fuzz/corpus build-fuzz/findings
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-flags=(-dict=fuzz/workbench.dict -timeout=10 -rss_limit_mb=2048 -max_len=4096
-  -artifact_prefix=build-fuzz/findings/ -print_final_stats=1)
+# From build-fuzz, so that the logs of -jobs=N (fuzz-N.log) stay there.
+cd build-fuzz
+flags=(-dict=../fuzz/workbench.dict -timeout=10 -rss_limit_mb=2048 -max_len=4096
+  -artifact_prefix=findings/ -print_final_stats=1)
 echo "== fuzz: the corpus of fuzz/corpus once"
-./build-fuzz/workbench_fuzz "${flags[@]}" -runs=0 fuzz/corpus
+./workbench_fuzz "${flags[@]}" -runs=0 ../fuzz/corpus
 echo "== fuzz: search for ${seconds} s"
-./build-fuzz/workbench_fuzz "${flags[@]}" -max_total_time="$seconds" "$@" build-fuzz/corpus fuzz/corpus
+./workbench_fuzz "${flags[@]}" -max_total_time="$seconds" "$@" corpus ../fuzz/corpus

@@ -12,8 +12,11 @@
 //  - Numbers: where a command's silent computation grows with N (the N of
 //    the inclusion-exclusion and reverse methods, the N of the divisor-count
 //    listing), a typed value above kHeavyTop, read as asknum reads it, is
-//    replaced by that value modulo kHeavyTop + 1.  Every other prompt gets
-//    the bytes unchanged, up to 2147483647 and past it.
+//    replaced by that value modulo kHeavyTop + 1.  The list of primes with a
+//    given gap scans the primes from N1 to N2 and may find none to show, so
+//    its N2 is kept within kHeavyTop of the last N1 typed the same way.
+//    Every other prompt gets the bytes unchanged, up to 2147483647 and past
+//    it.
 //  - Commands: after kCommandBudget menu entries that run a command or edit
 //    the tables, the next one confirmed meets the end of input.
 //  - Records: after kScreenBudget bytes on the screen (a long listing that
@@ -123,6 +126,12 @@ class FuzzConsole final : public ntb::Console {
     } else if (stage == Stage::BoundedNumber) {
       const int64_t v = asknum_value(line);
       if (v > kHeavyTop) line = std::to_string(v % (kHeavyTop + 1));
+    } else if (stage == Stage::ListStart && !confirming_) {
+      if (const int64_t v = asknum_value(line); v >= 0) list_start_ = v;
+    } else if (stage == Stage::ListEnd) {
+      const int64_t v = asknum_value(line);
+      if (v > list_start_ + kHeavyTop)
+        line = std::to_string(list_start_ + (v - list_start_) % (kHeavyTop + 1));
     }
     return true;
   }
@@ -144,7 +153,15 @@ class FuzzConsole final : public ntb::Console {
   void flush() override { unflushed_ = false; }
 
  private:
-  enum class Stage { Other, MenuChoice, MenuConfirmation, BoundedNumber, OverBudget };
+  enum class Stage {
+    Other,
+    MenuChoice,
+    MenuConfirmation,
+    BoundedNumber,
+    ListStart,  // N1 of the list of primes
+    ListEnd,    // its N2
+    OverBudget
+  };
 
   // What the next read answers, from what the screen showed since the last.
   Stage before_read() {
@@ -168,11 +185,16 @@ class FuzzConsole final : public ntb::Console {
       now = Stage::BoundedNumber;  // the N of the inclusion-exclusion or reverse method
     } else if (prompt && chosen_ && menu_ == Menu::Divisors && chosen_value_ == 1) {
       now = Stage::BoundedNumber;  // the N of the divisor-count listing
-    } else if (shown == "enter number" && last == Stage::BoundedNumber) {
-      now = Stage::BoundedNumber;  // its echo was refused: asked again
-    } else if (echo && last == Stage::BoundedNumber) {
-      now = Stage::BoundedNumber;  // its confirmation
+    } else if (shown.find("N1 ? odd number>11") != std::string::npos && prompt) {
+      now = Stage::ListStart;
+    } else if (shown.find("N2 ? N2>N1") != std::string::npos && prompt) {
+      now = Stage::ListEnd;
+    } else if ((shown == "enter number" || echo) &&
+               (last == Stage::BoundedNumber || last == Stage::ListStart ||
+                last == Stage::ListEnd)) {
+      now = last;  // the confirmation, or the same question asked again
     }
+    confirming_ = echo;
     if (now == Stage::MenuChoice) chosen_ = false;
     if (now != Stage::MenuConfirmation && last != Stage::MenuConfirmation) chosen_ = false;
     last_ = now;
@@ -196,6 +218,8 @@ class FuzzConsole final : public ntb::Console {
   int64_t menu_value_ = -1;
   bool chosen_ = false;  // the last menu read confirmed an entry
   int64_t chosen_value_ = 0;
+  int64_t list_start_ = 0;
+  bool confirming_ = false;  // the read answers "OK?"
   int commands_ = 0;
   bool over_budget_ = false;
 };

@@ -15,6 +15,11 @@
 //    replaced by that value modulo kHeavyTop + 1.  The list of primes with a
 //    given gap scans the primes from N1 to N2 and may find none to show, so
 //    its N2 is kept within kHeavyTop of the last N1 typed the same way.
+//    Once y has been edited (main-menu entries 6 and 7, inclusion-exclusion
+//    entry 3; entry 8 and inclusion-exclusion entry 4 restore it), the
+//    counts that the commands take from y no longer have their fast paths,
+//    and a value above kEditedTop typed at any number prompt but the edits'
+//    own is replaced by that value modulo kEditedTop + 1.
 //    Every other prompt gets the bytes unchanged, up to 2147483647 and past
 //    it.
 //  - Commands: after kCommandBudget menu entries that run a command or edit
@@ -43,7 +48,8 @@
 namespace {
 
 constexpr int64_t kHeavyTop = 4000000;  // twice the range of the tables
-constexpr int kCommandBudget = 4;       // enough for three reverse runs and their elaboration
+constexpr int64_t kEditedTop = 50000;
+constexpr int kCommandBudget = 4;  // enough for three reverse runs and their elaboration
 constexpr size_t kScreenBudget = 256 * 1024;
 
 // The session log in memory; records must be whole.
@@ -123,6 +129,9 @@ class FuzzConsole final : public ntb::Console {
     } else if (stage == Stage::MenuConfirmation) {
       if (line.empty() || (line[0] != 'N' && line[0] != 'n')) choose(menu_value_);
       if (over_budget_) return false;
+    } else if (edited_ && !edit_prompt_) {
+      const int64_t v = asknum_value(line);
+      if (v > kEditedTop) line = std::to_string(v % (kEditedTop + 1));
     } else if (stage == Stage::BoundedNumber) {
       const int64_t v = asknum_value(line);
       if (v > kHeavyTop) line = std::to_string(v % (kHeavyTop + 1));
@@ -195,6 +204,12 @@ class FuzzConsole final : public ntb::Console {
       now = last;  // the confirmation, or the same question asked again
     }
     confirming_ = echo;
+    if (shown.find("ENTER THE POSITION OF PRIME") != std::string::npos ||
+        shown.find("write the index of the prime") != std::string::npos ||
+        shown.find("write the odd composite") != std::string::npos)
+      edit_prompt_ = true;
+    else if (!echo && shown != "enter number")
+      edit_prompt_ = false;
     if (now == Stage::MenuChoice) chosen_ = false;
     if (now != Stage::MenuConfirmation && last != Stage::MenuConfirmation) chosen_ = false;
     last_ = now;
@@ -206,6 +221,9 @@ class FuzzConsole final : public ntb::Console {
     chosen_ = true;
     chosen_value_ = v;
     if (runs_a_command(menu_, v) && ++commands_ > kCommandBudget) over_budget_ = true;
+    if ((menu_ == Menu::Main && (v == 6 || v == 7)) || (menu_ == Menu::Inclusion && v == 3))
+      edited_ = true;
+    if ((menu_ == Menu::Main && v == 8) || (menu_ == Menu::Inclusion && v == 4)) edited_ = false;
   }
 
   ntb::testing::ScriptedConsole script_;
@@ -219,7 +237,9 @@ class FuzzConsole final : public ntb::Console {
   bool chosen_ = false;  // the last menu read confirmed an entry
   int64_t chosen_value_ = 0;
   int64_t list_start_ = 0;
-  bool confirming_ = false;  // the read answers "OK?"
+  bool confirming_ = false;   // the read answers "OK?"
+  bool edited_ = false;       // y is not as built
+  bool edit_prompt_ = false;  // an edit asks for a position or a value
   int commands_ = 0;
   bool over_budget_ = false;
 };

@@ -121,6 +121,16 @@ class Terminal:
         os.waitpid(self.pid, 0)
         raise TimeoutError("the program did not end")
 
+    def wait_for_key_read(self):
+        """Waits until the program has the terminal without echo for a
+        single-key read: a key sent before that would be echoed by the
+        terminal itself, as typing ahead is."""
+        deadline = time.monotonic() + TIMEOUT
+        while termios.tcgetattr(self.slave)[3] & termios.ECHO:
+            if time.monotonic() > deadline:
+                raise TimeoutError("the program never turned echo off for a key read")
+            self._read(0.01)
+
     def settings_kept(self):
         return termios.tcgetattr(self.slave) == self.before
 
@@ -167,6 +177,7 @@ def session_with_exit(prog, cwd):
         t.send("\r")
         t.expect("press any key to continue,q to exit")
         # One key, no Enter: no echo, and the pause follows.
+        t.wait_for_key_read()
         t.send("x")
         shown = t.expect("Pause - Please enter a blank line (to continue) or a DOS command.")
         check("x" not in shown, "a page-stop key is not echoed: %r" % shown)
@@ -174,12 +185,14 @@ def session_with_exit(prog, cwd):
         t.expect("press any key to continue,q to exit")
         # An arrow key: taken whole at the key read, nothing of it left for
         # the pause's line read that follows.
+        t.wait_for_key_read()
         t.send("\x1b[A")
         shown = t.expect("Pause - Please enter a blank line (to continue) or a DOS command.")
         check("[A" not in shown and "A" not in shown.replace("Pause", ""), "arrow not echoed: %r" % shown)
         t.send("\r")
         listing = t.expect("press any key to continue,q to exit")
         check("[A" not in listing, "nothing of the arrow key reached the pause: %r" % listing)
+        t.wait_for_key_read()
         t.send("q")
         shown = t.expect("Pause - Please enter a blank line (to continue) or a DOS command.")
         check("q" not in shown and "press any key" not in shown, "q ends the listing, unseen: %r" % shown)
@@ -230,7 +243,7 @@ def session_ctrl_c(prog, cwd, at_page_stop):
             t.expect("Pause - Please enter")
             t.send("\r")
             t.expect("press any key to continue,q to exit")
-            t.quiet(0.2)  # the key read has the terminal in raw mode now
+            t.wait_for_key_read()
         t.send("\x03")
         check(t.wait() == 130, "Ctrl-C at %s gives status 130 (got %r)" % (where, t.status))
         check(t.settings_kept(), "terminal settings after Ctrl-C at " + where)

@@ -5,7 +5,8 @@ Runs build/ntbench (the path is the first argument) with a pseudo-terminal
 as its controlling terminal and checks: the main menu as shown; a number
 typed and confirmed with the Enter key; a page stop answered by one key,
 without echo and without Enter; an arrow key at a page stop; q at a page
-stop; the console pause running a command; Exit.  After the program ends,
+stop; the console pause running a command; Exit; and, from a file, answers
+with CR LF line ends, a line of a megabyte and a NUL byte.  After the program ends,
 by Exit, by end of input (Ctrl-D) or by Ctrl-C at a line prompt or at a
 page stop, the terminal's settings must be those it had before the start.
 
@@ -251,6 +252,22 @@ def session_ctrl_c(prog, cwd, at_page_stop):
         t.close()
 
 
+def session_from_a_file(prog, cwd):
+    """Answers from a file with CR LF line ends, a megabyte line and a NUL
+    byte: the real console's line reads must take them as the scripted
+    console of the unit tests does."""
+    import subprocess
+
+    answers = (b"1\r\n\r\n1\r\n\r\n" + b"7" * (1 << 20) + b"\r\n\r\n" + b"13\x001\r\n\r\n"
+               + b"100\r\n\r\n\r\n4\r\n\r\n10\r\n\r\n")
+    run = subprocess.run([prog], input=answers, cwd=cwd, capture_output=True, timeout=TIMEOUT)
+    out = run.stdout.decode("latin-1")
+    check(run.returncode == 0, "a session from a file ends with status 0 (got %r)" % run.returncode)
+    check(out.count("\r\n       25.\r\n") == 1, "Phi(100) = 25 after the refused answers")
+    check(out.endswith("10 Exit program\r\nenter number   10" + " " * 18 + "  OK? Yes=any key N/n=no"),
+          "the run ends at Exit: %r" % out[-120:])
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: terminal_test.py path/to/ntbench")
@@ -269,6 +286,7 @@ def main():
             lambda: session_end_of_input(prog, cwd),
             lambda: session_ctrl_c(prog, cwd, False),
             lambda: session_ctrl_c(prog, cwd, True),
+            lambda: session_from_a_file(prog, cwd),
         ):
             try:
                 run()

@@ -65,25 +65,22 @@ std::string file_text(const std::string& path) {
 // One long session: every menu and the commands reached from it; the
 // listing of primes stops twice at its pager (answered, then quit).
 const std::vector<std::string> kSession = {
-    "0",  "", "",                                                        // main menu 0: a pause
-    "1",  "", "1",   "", "100", "", "",                                  // primes: Phi(100), pause
-    "2",  "", "0",   "", "13",  "", "1000", "",   "", "x", "", "q", "",  // lista: pager, pause,
-                                                                         // quit
-    "3",  "", "360", "", "4",   "",                                      // decom, back
-    "2",  "", "3",   "", "36",  "",                                      // Euler
-    "2",  "", "12",  "", "",    "", "",     "",                          // div and its pauses
-    "4",  "",                                                            // back
-    "3",  "", "1",   "", "100", "", "0",    "",   "", "",  "", "",  "", "",
-    "",                                                             // inclusion-exclusion
-    "5",  "",                                                       // back
-    "4",  "", "1",   "", "30",  "", "0",    "",   "", "",  "", "",  // a triplet run
-    "6",  "",                                                       // back
-    "5",  "", "2",   "", "4",   "", "",     "10", "",               // Goldbach2, back
-    "9",  "",                                                       // About
-    "6",  "", "5",   "",                                            // take out y(5)
-    "7",  "", "4",   "", "9",   "",                                 // substitute y(4)
-    "8",  "",                                                       // restore
-    "10", ""};
+    // main menu 0: a pause
+    "0", "", "",
+    // primes: Phi(100) and its pause; lista with two pager stops (a key,
+    // then q) and its pauses; decom; back
+    "1", "", "1", "", "100", "", "", "2", "", "0", "", "13", "", "1000", "", "", "x", "", "q", "",
+    "3", "", "360", "", "4", "",
+    // divisors: Euler, div and its pauses, back
+    "2", "", "3", "", "36", "", "2", "", "12", "", "", "", "", "", "4", "",
+    // inclusion-exclusion of 100, every term, its pauses; back
+    "3", "", "1", "", "100", "", "0", "", "", "", "", "", "", "", "", "5", "",
+    // triplets: one reverse-method run; back
+    "4", "", "1", "", "30", "", "0", "", "", "", "", "", "6", "",
+    // Goldbach: equal prime-pair counts; back
+    "5", "", "2", "", "4", "", "", "10", "",
+    // About; take out y(5); substitute y(4); restore; Exit
+    "9", "", "6", "", "5", "", "7", "", "4", "", "9", "", "8", "", "10", ""};
 
 TEST(EndOfInput, AfterEveryReadOfALongSession) {
   char dir[] = "/tmp/ntbench-eofXXXXXX";

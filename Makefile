@@ -41,6 +41,12 @@ install: all
 
 package: all
 	cd $(BUILD) && cpack
+# The libFuzzer target (clang) on the whole workbench for SECONDS seconds.
+# New inputs collect in build-fuzz/corpus, findings in build-fuzz/findings.
+.PHONY: fuzz
+SECONDS ?= 60
+fuzz:
+	JOBS=$(JOBS) bash tools/fuzz.sh $(SECONDS)
 
 # Say which Debian package is missing, and install it when we may (root, apt).
 deps:

@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/console.hpp"
@@ -15,6 +16,42 @@
 #include "numtheory/tables.hpp"
 
 namespace ntb::testing {
+
+// The lines the terminal console reads from a file or a pipe holding
+// `bytes`: one per line feed, a last line without one too, and a carriage
+// return just before the line end dropped (CR LF files read as LF files).
+inline std::vector<std::string> lines_of(std::string_view bytes) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = bytes.find('\n', pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string line(bytes.substr(pos, end - pos));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    pos = end + 1;
+  }
+  return lines;
+}
+
+// The screen text with every time-of-day line (" h:mm:ss", as the prime
+// count shows it) replaced by "hh:mm:ss", so that two runs compare equal
+// whatever the clock said.  The length stays the same.
+inline std::string masked_time_of_day(std::string screen) {
+  const auto digit_or_blank = [](char c) { return c == ' ' || (c >= '0' && c <= '9'); };
+  size_t start = 0;
+  while (start <= screen.size()) {
+    size_t end = screen.find("\r\n", start);
+    if (end == std::string::npos) end = screen.size();
+    if (end - start == 8 && screen[start + 2] == ':' && screen[start + 5] == ':') {
+      bool stamp = true;
+      for (size_t i : {0, 1, 3, 4, 6, 7}) stamp = stamp && digit_or_blank(screen[start + i]);
+      if (stamp) screen.replace(start, 8, "hh:mm:ss");
+    }
+    start = end + 2;
+  }
+  return screen;
+}
 
 class ScriptedConsole final : public Console {
  public:

@@ -15,10 +15,13 @@
 #include <vector>
 
 #include "app/program.hpp"
+#include "support/files.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
+
+using ntb::testing::file_text;
 
 using testing::ScriptedConsole;
 
@@ -50,17 +53,6 @@ class NotingConsole final : public Console {
   }
   std::string path_;
 };
-
-std::string file_text(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  std::string text;
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
 
 // One long session: every menu and the commands reached from it; the
 // listing of primes stops twice at its pager (answered, then quit).

@@ -17,10 +17,13 @@
 #include "app/program.hpp"
 #include "io/session_log.hpp"
 #include "numtheory/interrupt.hpp"
+#include "support/files.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
+
+using ntb::testing::file_text;
 
 using testing::ScriptedConsole;
 
@@ -366,15 +369,6 @@ TEST(SessionLog, EmergencyFlushWritesEveryCompleteRecord) {
 
 namespace ntb {
 namespace {
-
-std::string file_text(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  std::string got(1 << 16, '\0');
-  got.resize(std::fread(got.data(), 1, got.size(), f));
-  std::fclose(f);
-  return got;
-}
 
 void put_file(const std::string& path, const std::string& text) {
   FILE* f = std::fopen(path.c_str(), "wb");

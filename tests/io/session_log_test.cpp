@@ -13,23 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "support/files.hpp"
+
 namespace ntb {
 namespace {
+
+using ntb::testing::file_text;
 
 std::string temp_file() {
   char path[] = "/tmp/ntbench-slogXXXXXX";
   const int fd = mkstemp(path);
   if (fd >= 0) close(fd);
   return path;
-}
-
-std::string file_text(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  std::string got(1 << 16, '\0');
-  got.resize(std::fread(got.data(), 1, got.size(), f));
-  std::fclose(f);
-  return got;
 }
 
 // A disk with room for g_room more bytes: writes what fits, then ENOSPC.

@@ -86,6 +86,18 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
     return;
   }
   int32_t prev = 0;
+  // The row of the pair from prev (index idx - 1) to the prime c (index idx).
+  auto emit_pair = [&](int32_t c) {
+    ListaRow row;
+    row.n = 2;
+    row.idx[0] = shown(idx - 1);
+    row.val[0] = prev;
+    row.idx[1] = shown(idx);
+    row.val[1] = c;
+    row.gap = c - prev;
+    interruption_point();
+    return emit(row);
+  };
   if (lo > 126) {
     // Two passing numbers in one word of the sieve are at most 126 apart:
     // only the pairs across words can qualify, so a word is taken whole,
@@ -100,17 +112,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
         z = keep;
       }
       const auto first = static_cast<int32_t>(base + 2 * __builtin_ctzll(z));
-      if (taken > 0 && first - prev >= lo && first - prev <= hi) {
-        ListaRow row;
-        row.n = 2;
-        row.idx[0] = shown(idx - 1);
-        row.val[0] = prev;
-        row.idx[1] = shown(idx);
-        row.val[1] = first;
-        row.gap = first - prev;
-        interruption_point();
-        if (!emit(row)) return false;
-      }
+      if (taken > 0 && first - prev >= lo && first - prev <= hi && !emit_pair(first)) return false;
       const int32_t n = __builtin_popcountll(z);
       idx += n;
       taken += n;
@@ -120,20 +122,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
     return;
   }
   lista_steps().each_after(plan.p1 - 2, t, [&](int32_t c) {
-    if (taken > 0) {
-      const int32_t gap = c - prev;
-      if (gap >= lo && gap <= hi) {
-        ListaRow row;
-        row.n = 2;
-        row.idx[0] = shown(idx - 1);
-        row.val[0] = prev;
-        row.idx[1] = shown(idx);
-        row.val[1] = c;
-        row.gap = gap;
-        interruption_point();
-        if (!emit(row)) return false;
-      }
-    }
+    if (taken > 0 && c - prev >= lo && c - prev <= hi && !emit_pair(c)) return false;
     prev = c;
     ++idx;
     return ++taken < wanted;

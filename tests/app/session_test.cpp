@@ -242,43 +242,6 @@ TEST(Session, EndOfInputAtEveryKindOfReadEndsTheRun) {
   }
 }
 
-TEST(SessionLog, CannotBeCreated) {
-  SessionLog log;
-  std::string error;
-  EXPECT_FALSE(log.open("/nonexistent-dir/session7.dat", error));
-  EXPECT_FALSE(error.empty());
-  char dir[] = "/tmp/ntbench-logdirXXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  SessionLog on_dir;
-  EXPECT_FALSE(on_dir.open(dir, error));  // the name is a directory
-  rmdir(dir);
-}
-
-TEST(SessionLog, KeepsEveryRecordAndTruncatesAnOldFile) {
-  char path[] = "/tmp/ntbench-logXXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(write(fd, "old content\r\n", 13), 13);
-  close(fd);
-  {
-    SessionLog log;
-    std::string error;
-    ASSERT_TRUE(log.open(path, error));
-    std::string big(100000, 'x');  // larger than the buffer
-    log.write(" a\r\n");
-    log.write(big);
-    log.write(" b\r\n");
-    log.close();
-    EXPECT_FALSE(log.failed());
-  }
-  FILE* f = std::fopen(path, "rb");
-  std::string got(200000, '\0');
-  got.resize(std::fread(got.data(), 1, got.size(), f));
-  std::fclose(f);
-  unlink(path);
-  EXPECT_EQ(got, " a\r\n" + std::string(100000, 'x') + " b\r\n");
-}
-
 }  // namespace
 }  // namespace ntb
 
@@ -335,33 +298,6 @@ TEST(Program, ExitAndEndOfInputGiveStatusZeroAndAnEmptyLog) {
   }
   unlink(path.c_str());
   rmdir(dir);
-}
-
-}  // namespace
-}  // namespace ntb
-
-namespace ntb {
-namespace {
-
-TEST(SessionLog, EmergencyFlushWritesEveryCompleteRecord) {
-  char path[] = "/tmp/ntbench-sigXXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  SessionLog log;
-  std::string error;
-  ASSERT_TRUE(log.open(path, error));
-  log.write(" one\r\n");
-  log.flush();
-  log.write(" two\r\n");
-  log.write(" three\r\n");
-  log.emergency_flush();  // as a signal handler would, without a flush
-  FILE* f = std::fopen(path, "rb");
-  char buf[64] = {};
-  const size_t n = std::fread(buf, 1, sizeof buf, f);
-  std::fclose(f);
-  unlink(path);
-  EXPECT_EQ(std::string(buf, n), " one\r\n two\r\n three\r\n");
 }
 
 }  // namespace

@@ -129,11 +129,12 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   };
   if (t.y_pristine) {
     // A block at a time: a scan for the next gap in lo..hi, the primes
-    // between taken in bulk.
-    auto in_range = [&](uint32_t a, uint32_t b) {
-      const int64_t gap = int64_t{b} - a;
-      return gap >= lo && gap <= hi;
-    };
+    // between taken in bulk.  A gap d lies in lo..hi when d - low <= width
+    // in unsigned arithmetic (gaps run from 1 to 2^31 - 1).
+    const int64_t low = std::max<int64_t>(lo, 1), high = std::min<int64_t>(hi, INT32_MAX);
+    const bool none = high < low;
+    const auto width = static_cast<uint32_t>(high - low), base = static_cast<uint32_t>(low);
+    auto in_range = [&](uint32_t a, uint32_t b) { return b - a - base <= width; };
     each_prime_block_after(plan.p1 - 2, [&](std::span<const uint32_t> block) {
       const uint32_t* p = block.data();
       const size_t m = static_cast<size_t>(std::min<int64_t>(wanted - taken, block.size()));
@@ -141,8 +142,16 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
       if (taken == 0) prev = static_cast<int32_t>(p[0]), ++idx, ++taken, i = 1;
       while (i < m) {
         size_t j = i;
-        if (!in_range(static_cast<uint32_t>(prev), p[j]))
-          for (++j; j < m && !in_range(p[j - 1], p[j]);) ++j;
+        if (none) {
+          j = m;
+        } else if (!in_range(static_cast<uint32_t>(prev), p[j])) {
+          for (++j; j + 16 <= m; j += 16) {  // sixteen gaps at a time, without a branch
+            bool any = false;
+            for (size_t k = j; k < j + 16; ++k) any |= p[k] - p[k - 1] - base <= width;
+            if (any) break;
+          }
+          while (j < m && !in_range(p[j - 1], p[j])) ++j;
+        }
         idx += static_cast<int64_t>(j - i);  // the primes passed over
         taken += static_cast<int64_t>(j - i);
         if (j == m) {

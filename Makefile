@@ -41,8 +41,10 @@ install: all
 
 package: all
 	cd $(BUILD) && cpack
-# The libFuzzer target (clang) on the whole workbench for SECONDS seconds.
-# New inputs collect in build-fuzz/corpus, findings in build-fuzz/findings.
+# The libFuzzer targets (clang), the whole workbench and the one-shot
+# commands, for SECONDS seconds in all (half each).  New inputs collect in
+# build-fuzz/corpus and build-fuzz/commands_corpus, findings in
+# build-fuzz/findings.
 .PHONY: fuzz
 SECONDS ?= 60
 fuzz:

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <vector>
 
+#include "numtheory/int_math.hpp"
+
 namespace ntb {
 
 namespace {
@@ -29,13 +31,6 @@ constexpr int32_t kPrimorial = 30030;  // 2*3*5*7*11*13
 constexpr int32_t kTotient = 5760;     // phi(30030, 6)
 constexpr std::array<int32_t, 7> kSmallPrimes = {0, 2, 3, 5, 7, 11, 13};  // 1-based
 constexpr int64_t kDirectLimit = 1 << 16;  // below: a plain count of the sieve
-
-int64_t isqrt(int64_t x) {
-  auto r = static_cast<int64_t>(__builtin_sqrt(static_cast<double>(x)));
-  while (r * r > x) --r;
-  while ((r + 1) * (r + 1) <= x) ++r;
-  return r;
-}
 
 int64_t icbrt(int64_t x) {
   auto r = static_cast<int64_t>(__builtin_cbrt(static_cast<double>(x)));

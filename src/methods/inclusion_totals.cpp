@@ -24,12 +24,12 @@
 #include "methods/inclusion_totals.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 #include <vector>
 
 #include "numtheory/int_math.hpp"
-#include "numtheory/prime_count.hpp"
 
 namespace ntb {
 
@@ -40,9 +40,16 @@ constexpr int kReduced = 7;   // terms of levels 1..7 are reduced
 constexpr int kPeriodic = 6;  // entries summed through their period
 constexpr int64_t kPeriodTop = 1 << 20;
 
-// The numbers in 1..q prime to 210 (1 for q from 1 to 10).
+// The numbers in 1..q prime to 210 (1 for q from 1 to 10, 0 below 1): 48
+// in every 210, the rest from a table.
+constexpr std::array<uint8_t, 210> kPrimeTo210Upto = [] {
+  std::array<uint8_t, 210> upto{};
+  for (int r = 1; r < 210; ++r)
+    upto[r] = upto[r - 1] + ((r % 2 && r % 3 && r % 5 && r % 7) ? 1 : 0);
+  return upto;
+}();
 inline int64_t free2357(int64_t q) {
-  return q < 1 ? 0 : q < 11 ? 1 : coprime7_of(static_cast<int32_t>(q));
+  return q < 1 ? 0 : (q / 210) * 48 + kPrimeTo210Upto[q % 210];
 }
 
 // Sums over a term and the terms below it.  even/odd: the raw quotients at
@@ -68,21 +75,36 @@ struct Subset {
 
 class Totals {
  public:
+  // e: the entries in the order of y, all positive; top: sqrt(N).
   Totals(std::vector<int32_t> e, int32_t top, bool reduce) : e_(std::move(e)), reduce_(reduce) {
     m_ = static_cast<int32_t>(e_.size()) - 1;
+    rise_.assign(e_.size(), 0);
+    for (int32_t j = 1; j <= m_; ++j) {
+      rise_[j] = std::max(rise_[j - 1], e_[j]);
+      if (e_[j] < rise_[j - 1]) out_of_order_.push_back(j);
+    }
     build_periods();
-    build_f(top);
+    build_upto(top);
+    if (out_of_order_.empty()) {
+      build_f(top);
+    } else {
+      for (auto& slot : memo_) slot.known.assign(static_cast<size_t>(top) + 1, 0);
+    }
   }
 
-  // The count of entries not above x (entries rise).
+  // Where the walk's loop over e(1..) stops for a quotient x: the number of
+  // entries before the first one above x.
   int32_t upto(int64_t x) const {
     if (x < static_cast<int64_t>(upto_.size())) return upto_[x];
-    return static_cast<int32_t>(std::upper_bound(e_.begin() + 1, e_.end(), x) - e_.begin()) - 1;
+    return static_cast<int32_t>(std::upper_bound(rise_.begin() + 1, rise_.end(), x) -
+                                rise_.begin()) -
+           1;
   }
 
-  // A term with quotient x, entries e(1..a) open (all at most x), reduced
-  // down to depth r (none when r < 0).
+  // A term with quotient x, entries e(1..a) open, reduced down to depth r
+  // (none when r < 0).  In rising order every open entry is at most x.
   Sums below(int64_t x, int32_t a, int r) const {
+    if (!out_of_order_.empty()) a = std::min(a, upto(x));
     if (a <= k_) return periodic(x, a, r);
     Sums s = periodic(x, k_, r);
     int32_t j = k_ + 1;
@@ -96,8 +118,22 @@ class Totals {
   }
 
  private:
-  // Children e(lo..hi) of a term with quotient x, each with e^2 > x.
+  // Children e(lo..hi) of a term with quotient x, from the first with
+  // e^2 > x; an entry out of order among them may still have e^2 <= x.
   void full_children(int64_t x, int32_t lo, int32_t hi, int r, Sums& s) const {
+    auto t = std::lower_bound(out_of_order_.begin(), out_of_order_.end(), lo);
+    for (; t != out_of_order_.end() && *t <= hi; ++t) {
+      if (lo < *t) run_children(x, lo, *t - 1, r, s);
+      const int64_t p = e_[*t];
+      s.add_child(p * p > x ? full(x / p, r) : below(x / p, *t - 1, r));
+      lo = *t + 1;
+    }
+    if (lo <= hi) run_children(x, lo, hi, r, s);
+  }
+
+  // Children e(lo..hi) in rising order, each with e^2 > x: equal quotients
+  // taken together when that saves steps.
+  void run_children(int64_t x, int32_t lo, int32_t hi, int r, Sums& s) const {
     const int64_t qhi = x / e_[lo], qlo = x / e_[hi];
     if (hi - lo < 2 * (qhi - qlo)) {
       for (int32_t j = lo; j <= hi; ++j) s.add_child(full(x / e_[j], r));
@@ -106,13 +142,24 @@ class Totals {
     int32_t done = lo - 1;
     for (int64_t q = qhi; q >= qlo; --q) {
       const int64_t top = x / q;  // entries up to here have quotient >= q
-      const int32_t last = top >= e_[hi] ? hi : upto_[top];
+      const int32_t last = top >= e_[hi] ? hi : upto(top);
       if (last > done) s.add_child(full(q, r), last - done);
       done = last;
     }
   }
 
+  // F(z): a term with quotient z below which every entry before the first
+  // one above z is open.
   Sums full(int64_t z, int r) const {
+    if (!out_of_order_.empty()) {
+      Memo& m = memo_[reduce_ && r >= 0 ? std::min(r, kReduced - 1) + 1 : 0];
+      if (m.sums.empty()) m.sums.resize(m.known.size());
+      if (!m.known[z]) {
+        m.sums[z] = below(z, m_, r);
+        m.known[z] = 1;
+      }
+      return m.sums[z];
+    }
     Sums s{fe_[z], fo_[z], fc_[z], 0};
     if (reduce_) s.reduced = r < 0 ? s.even - s.odd : fr_[std::min(r, kReduced - 1)][z];
     return s;
@@ -155,7 +202,8 @@ class Totals {
   void build_periods() {
     k_ = 0;
     int64_t M = 1;
-    while (k_ < kPeriodic && k_ < m_ && M * e_[k_ + 1] <= kPeriodTop) M *= e_[++k_];
+    const int32_t in_order = out_of_order_.empty() ? m_ : out_of_order_.front() - 1;
+    while (k_ < kPeriodic && k_ < in_order && M * e_[k_ + 1] <= kPeriodTop) M *= e_[++k_];
     periods_.resize(static_cast<size_t>(k_) + 1);
     std::vector<Subset> subsets{{1, 0}};
     for (int32_t a = 0; a <= k_; ++a) {
@@ -189,14 +237,18 @@ class Totals {
     }
   }
 
-  // F(z) for z = 0..top: the sums over every subset of the entries up to z.
-  void build_f(int32_t top) {
-    const size_t len = static_cast<size_t>(top) + 1;
-    upto_.assign(len, 0);
+  void build_upto(int32_t top) {
+    upto_.assign(static_cast<size_t>(top) + 1, 0);
     for (int32_t x = 1, i = 0; x <= top; ++x) {
-      while (i < m_ && e_[i + 1] <= x) ++i;
+      while (i < m_ && rise_[i + 1] <= x) ++i;
       upto_[x] = i;
     }
+  }
+
+  // F(z) for z = 0..top with the entries in rising order: the sums over
+  // every subset of the entries up to z.
+  void build_f(int32_t top) {
+    const size_t len = static_cast<size_t>(top) + 1;
     // Subsets with product exactly n: all of them, by sign, by size.
     std::vector<int64_t> w(len, 0), ws(len, 0);
     std::vector<std::vector<int64_t>> wd;
@@ -252,7 +304,9 @@ class Totals {
     }
   }
 
-  std::vector<int32_t> e_;  // 1-based, e_[0] unused
+  std::vector<int32_t> e_;             // 1-based, e_[0] unused
+  std::vector<int32_t> rise_;          // rise_[j] = max of e(1..j)
+  std::vector<int32_t> out_of_order_;  // the j with e(j) below an entry before it
   int32_t m_ = 0;
   bool reduce_;
   int32_t k_ = 0;
@@ -260,6 +314,12 @@ class Totals {
   std::vector<int32_t> upto_;
   std::vector<int64_t> fe_, fo_, fc_;
   std::vector<std::vector<int64_t>> fr_;  // [r][z], reduced down to depth r
+  // Out of order, F(z) as asked for: [0] unreduced, [r + 1] reduced to depth r.
+  struct Memo {
+    std::vector<Sums> sums;
+    std::vector<uint8_t> known;
+  };
+  mutable std::array<Memo, kReduced + 1> memo_;
 };
 
 }  // namespace
@@ -278,14 +338,18 @@ std::optional<InclusionResult> inclusion_totals(double N, const Tables& t, bool 
   std::vector<int32_t> nonzero(static_cast<size_t>(last) + 2, 0);
   for (int32_t p = 1; p <= last; ++p) {
     const int32_t y = t.y[p];
-    if (y < 0 || (y != 0 && y < e.back())) return std::nullopt;
+    if (y < 0) return std::nullopt;
     if (y != 0) e.push_back(y);
     nonzero[p + 1] = static_cast<int32_t>(e.size()) - 1;
   }
   // A set of more than kLevels entries within N would be cut by the walk.
-  double product = 1;
-  for (size_t i = 1; i < e.size() && i <= kLevels + 1; ++i) product *= e[i];
-  if (e.size() > kLevels + 1 && product <= N) return std::nullopt;
+  if (e.size() > kLevels + 1) {
+    std::vector<int32_t> least(e.begin() + 1, e.end());
+    std::partial_sort(least.begin(), least.begin() + kLevels + 1, least.end());
+    double product = 1;
+    for (int i = 0; i <= kLevels; ++i) product *= least[i];
+    if (product <= N) return std::nullopt;
+  }
 
   const Totals totals(std::move(e), std::max(res.root, 1), reduce2357);
   const auto n = static_cast<int64_t>(N);

@@ -64,12 +64,13 @@ void sweep(int tables, int32_t top, uint32_t seed) {
       covered += same_as_walk(n, *e.t, e.no2357 != 1, e.what);
     }
   }
-  EXPECT_GT(covered, tables);  // most random tables stay in order up to sqrt(N)
+  EXPECT_GT(covered, 5 * tables);  // all but the rare table with 1s in the lead
 }
 
 TEST(InclusionTotals, AgreeWithTheWalkOnTheBenchTablesAndRandomEdits) {
   // As built, entry 6 at 100, 2, 3, 5, 7 out, 1 and 0 typed in and sorted
-  // to the front by a later take-out; 9 typed at 100 is left to the walk.
+  // to the front by a later take-out, 9 typed at 100 (y out of order), then
+  // 1 typed at 50 with the reduced terms.
   std::vector<testing::EditedTables> tables;
   tables.push_back(testing::copy_as_built());
   tables.push_back(testing::copy_as_built());
@@ -80,19 +81,31 @@ TEST(InclusionTotals, AgreeWithTheWalkOnTheBenchTablesAndRandomEdits) {
   testing::edit_substitute(tables.back(), 30, 1);
   testing::edit_substitute(tables.back(), 40, 0);
   testing::edit_take_out(tables.back(), 7);
+  tables.push_back(testing::copy_as_built());
+  testing::edit_substitute(tables.back(), 100, 9);
+  tables.push_back(testing::copy_as_built());
+  testing::edit_take_out(tables.back(), 3);
+  testing::edit_substitute(tables.back(), 100, 9);
+  testing::edit_substitute(tables.back(), 50, 1);
   for (const auto& e : tables)
     for (int32_t n : {9, 100, 2000001, 30000000})
       EXPECT_TRUE(same_as_walk(n, *e.t, e.no2357 == 1, e.what)) << e.what << " " << n;
-  testing::EditedTables nine = testing::copy_as_built();
-  testing::edit_substitute(nine, 100, 9);
-  EXPECT_FALSE(same_as_walk(30000000, *nine.t, false, nine.what));
+  // Three 1s at the front: twelve entries within N, where the walk stops.
+  testing::EditedTables ones = testing::copy_as_built();
+  for (int32_t i : {10, 11, 12}) testing::edit_substitute(ones, i, 1);
+  testing::edit_take_out(ones, 20);
+  EXPECT_FALSE(same_as_walk(300000000, *ones.t, true, ones.what));
   sweep(6, 3000000, 18);
 }
 
 TEST(InclusionTotalsFull, AgreeWithTheWalkOnRandomEdits) {
   if (std::getenv("NTBENCH_FULL") == nullptr) GTEST_SKIP() << "NTBENCH_FULL not set";
-  for (bool reduce : {false, true})
+  testing::EditedTables nine = testing::copy_as_built();
+  testing::edit_substitute(nine, 100, 9);
+  for (bool reduce : {false, true}) {
     EXPECT_TRUE(same_as_walk(2147483647, tables_as_built(), reduce, "as built"));
+    EXPECT_TRUE(same_as_walk(2147483647, *nine.t, reduce, nine.what));
+  }
   sweep(60, 200000000, 19);
 }
 

@@ -52,6 +52,13 @@ inline int64_t free2357(int64_t q) {
   return q < 1 ? 0 : (q / 210) * 48 + kPrimeTo210Upto[q % 210];
 }
 
+// The divisors d > 1 of 210 with the Moebius function mu(d).
+constexpr std::pair<int, int> kMobius210[] = {{2, -1},  {3, -1},  {5, -1},  {7, -1},   {6, 1},
+                                              {10, 1},  {14, 1},  {15, 1},  {21, 1},   {35, 1},
+                                              {30, -1}, {42, -1}, {70, -1}, {105, -1}, {210, 1}};
+// Up to this many subsets under a quotient, f is taken subset by subset.
+constexpr int64_t kFewSubsets = 12;
+
 // Sums over a term and the terms below it.  even/odd: the raw quotients at
 // even and odd depth below the term (the term itself at depth 0); count:
 // the terms; reduced: the signed sum, + at even depth, with f(q) in place
@@ -178,6 +185,14 @@ class Totals {
     if (reduce_) {
       if (r < 0) {
         s.reduced = s.even - s.odd;
+      } else if (s.count > kFewSubsets) {
+        // f(q) = sum of mu(d) * (q div d) over the divisors d of 210.
+        const auto& upto = r < a ? pd.sign_upto[r] : pd.sign;
+        s.reduced = sign;
+        for (const auto& [d, mu] : kMobius210) {
+          const int64_t y = x / d;
+          s.reduced += mu * ((y / pd.M) * upto[pd.M] + upto[y % pd.M]);
+        }
       } else {
         for (const Subset& u : pd.subsets) {
           if (u.product > x) break;
@@ -196,7 +211,8 @@ class Totals {
   struct Period {
     int64_t M = 1;
     std::vector<int32_t> all, sign, count;
-    std::vector<Subset> subsets;  // by rising product
+    std::vector<std::vector<int32_t>> sign_upto;  // [r]: sign over the subsets of size <= r
+    std::vector<Subset> subsets;                  // by rising product
   };
 
   void build_periods() {
@@ -221,18 +237,22 @@ class Totals {
       pd.all.assign(len, 0);
       pd.sign.assign(len, 0);
       pd.count.assign(len, 0);
+      if (reduce_) pd.sign_upto.assign(static_cast<size_t>(a), std::vector<int32_t>(len, 0));
       for (const Subset& u : pd.subsets) {
         ++pd.count[u.product];
         const int32_t sg = (u.size & 1) ? -1 : 1;
         for (int64_t n = u.product; n <= pd.M; n += u.product) {
           ++pd.all[n];
           pd.sign[n] += sg;
+          for (int r = u.size; r < static_cast<int>(pd.sign_upto.size()); ++r)
+            pd.sign_upto[r][n] += sg;
         }
       }
       for (size_t n = 1; n < len; ++n) {
         pd.all[n] += pd.all[n - 1];
         pd.sign[n] += pd.sign[n - 1];
         pd.count[n] += pd.count[n - 1];
+        for (auto& upto : pd.sign_upto) upto[n] += upto[n - 1];
       }
     }
   }

@@ -30,6 +30,7 @@
 
 #include "goldbach/engines.hpp"
 #include "numtheory/findp_lookup.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
@@ -91,7 +92,7 @@ bool counted_as_built(int32_t n, int32_t apart) {
 // when more primes than that lie up to the partner bound, else Phi(N).
 // apart: where findp on the table first differs from the table as built.
 int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c, int32_t apart) {
-  const int32_t q2 = static_cast<int32_t>(std::min(std::trunc(bound / p), 2147483647.0));
+  const int32_t q2 = saturate32(bound / p);
   if (q2 > kGoldbachTop && counted_as_built(q2, apart)) {
     return q2 >= tables_as_built().y[kWalkStart + 1] ? kWalkStart : phiN;
   }

@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "numtheory/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {
@@ -39,18 +40,6 @@ constexpr int kLevels = 11;   // the walk goes no deeper
 constexpr int kReduced = 7;   // terms of levels 1..7 are reduced
 constexpr int kPeriodic = 6;  // entries summed through their period
 constexpr int64_t kPeriodTop = 1 << 20;
-
-// The numbers in 1..q prime to 210 (1 for q from 1 to 10, 0 below 1): 48
-// in every 210, the rest from a table.
-constexpr std::array<uint8_t, 210> kPrimeTo210Upto = [] {
-  std::array<uint8_t, 210> upto{};
-  for (int r = 1; r < 210; ++r)
-    upto[r] = upto[r - 1] + ((r % 2 && r % 3 && r % 5 && r % 7) ? 1 : 0);
-  return upto;
-}();
-inline int64_t free2357(int64_t q) {
-  return q < 1 ? 0 : (q / 210) * 48 + kPrimeTo210Upto[q % 210];
-}
 
 // The divisors d > 1 of 210 with the Moebius function mu(d).
 constexpr std::pair<int, int> kMobius210[] = {{2, -1},  {3, -1},  {5, -1},  {7, -1},   {6, 1},
@@ -197,7 +186,7 @@ class Totals {
         for (const Subset& u : pd.subsets) {
           if (u.product > x) break;
           const int64_t q = x / u.product;
-          const int64_t g = u.size <= r ? free2357(q) : q;
+          const int64_t g = u.size <= r ? free_of_2357(static_cast<int32_t>(q)) : q;
           s.reduced += (u.size & 1) ? -g : g;
         }
       }

@@ -22,14 +22,24 @@
 
 #include "numtheory/int_math.hpp"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ntb {
 
 namespace {
 
-constexpr int kSmallA = 6;             // phi(y, b) for b <= 6 by table
-constexpr int32_t kPrimorial = 30030;  // 2*3*5*7*11*13
-constexpr int32_t kTotient = 5760;     // phi(30030, 6)
-constexpr std::array<int32_t, 7> kSmallPrimes = {0, 2, 3, 5, 7, 11, 13};  // 1-based
+#if defined(__x86_64__) && !defined(__POPCNT__)
+#define NTB_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#else
+#define NTB_POPCNT_CLONES
+#endif
+
+constexpr int kSmallA = 5;            // phi(y, b) for b <= 5 by table
+constexpr int32_t kPrimorial = 2310;  // 2*3*5*7*11
+constexpr int32_t kTotient = 480;     // phi(2310, 5)
+constexpr std::array<int32_t, 6> kSmallPrimes = {0, 2, 3, 5, 7, 11};  // 1-based
 constexpr int64_t kDirectLimit = 1 << 16;  // below: a plain count of the sieve
 
 int64_t icbrt(int64_t x) {
@@ -39,8 +49,8 @@ int64_t icbrt(int64_t x) {
   return r;
 }
 
-// phi(y, b) for b <= 6: phi(y, 6) over whole periods plus a table of one
-// period; b < 6 by the recursion on b (x < 30030 there, so it stays small).
+// phi(y, b) for b <= 5: phi(y, 5) over whole periods plus a table of one
+// period; b < 5 by the recursion on b (y < 2310 there, so it stays small).
 class SmallPhi {
  public:
   SmallPhi() {
@@ -63,7 +73,7 @@ class SmallPhi {
 // The bits set in z: the instruction where the target has one, else the
 // bit-parallel sum inline (cheaper than a call for every lookup).
 inline uint32_t popcount(uint64_t z) {
-#ifdef __POPCNT__
+#if defined(__POPCNT__) || !defined(__x86_64__)
   return static_cast<uint32_t>(std::popcount(z));
 #else
   z -= (z >> 1) & 0x5555555555555555;
@@ -80,7 +90,7 @@ class PiTable {
  public:
   explicit PiTable(uint32_t limit) {
     const uint32_t odds = limit / 2 + 1;  // 1, 3, ..., up to limit or limit + 1
-    bits_.assign(odds / 64 + 1, 0);
+    words_.assign(odds / 64 + 1, Word{});
     const uint32_t root = static_cast<uint32_t>(isqrt(limit));
     for (uint32_t p = 3; p <= root; p += 2) {  // the sieving primes, by trial division
       bool prime = true;
@@ -110,29 +120,39 @@ class PiTable {
       for (size_t k = first; k < primes_.size(); ++k) {
         const uint32_t p = primes_[k];
         uint32_t j = next[k - first] - lo;
+        for (; j + 3 * p < n; j += 4 * p) seg[j] = seg[j + p] = seg[j + 2 * p] = seg[j + 3 * p] = 0;
         for (; j < n; j += p) seg[j] = 0;
         next[k - first] = j + lo;
       }
       std::fill(seg.begin() + n, seg.end(), 0);  // past the limit
-      for (uint32_t w = 0; w < (n + 63) / 64; ++w) bits_[lo / 64 + w] = pack64(&seg[64 * w]);
+      for (uint32_t w = 0; w < (n + 63) / 64; ++w) words_[lo / 64 + w].bits = pack64(&seg[64 * w]);
     }
-    before_.resize(bits_.size());
-    uint32_t c = 1;  // the prime 2
-    for (size_t w = 0; w < bits_.size(); ++w) before_[w] = c, c += std::popcount(bits_[w]);
+    count_before();
   }
 
+  struct Word {  // 64 odd numbers and the count of the primes below them
+    uint64_t bits = 0;
+    uint64_t before = 0;
+  };
+
   uint32_t pi(uint32_t v) const {  // v <= limit
-    if (v < 2) return 0;
-    const uint32_t i = (v - 1) / 2;  // the odd index of the largest odd <= v
-    return before_[i / 64] + popcount(bits_[i / 64] & (~uint64_t{0} >> (63 - i % 64)));
+    return v < 2 ? 0 : pi_from_2(words_.data(), v);
   }
+  // pi(v) for 2 <= v <= limit from the words of a table, for loops that keep
+  // the pointer in a register.
+  static uint32_t pi_from_2(const Word* words, uint32_t v) {
+    const uint32_t i = (v - 1) / 2;  // the odd index of the largest odd <= v
+    const Word& w = words[i / 64];
+    return static_cast<uint32_t>(w.before) + popcount(w.bits & (~uint64_t{0} >> (63 - i % 64)));
+  }
+  const Word* words() const { return words_.data(); }
 
   // The primes up to v <= limit, 1-based: a 0 in front.
   std::vector<uint32_t> primes_to(uint32_t v) const {
     std::vector<uint32_t> p = {0, 2};
     const uint32_t last = (v - 1) / 2;
     for (uint32_t w = 0; w <= last / 64; ++w)
-      for (uint64_t z = bits_[w]; z; z &= z - 1) {
+      for (uint64_t z = words_[w].bits; z; z &= z - 1) {
         const uint32_t i = 64 * w + static_cast<uint32_t>(std::countr_zero(z));
         if (i > last) break;
         p.push_back(2 * i + 1);
@@ -141,8 +161,18 @@ class PiTable {
   }
 
  private:
-  // 64 bytes of 0 and 1 as the bits of a word, eight at a time by a multiply.
+  // 64 bytes of 0 and 1 as the bits of a word: sixteen at a time by the
+  // byte-sign mask where there is one, else eight at a time by a multiply.
   static uint64_t pack64(const uint8_t* b) {
+#ifdef __SSE2__
+    uint64_t word = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 16 * k));
+      const auto m = static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi16(v, 7)));
+      word |= uint64_t{m} << (16 * k);
+    }
+    return word;
+#else
     uint64_t word = 0;
     for (int k = 0; k < 8; ++k) {
       uint64_t eight;
@@ -150,10 +180,16 @@ class PiTable {
       word |= (eight * 0x0102040810204080 >> 56) << (8 * k);
     }
     return word;
+#endif
   }
 
-  std::vector<uint64_t> bits_;
-  std::vector<uint32_t> before_;
+  // The count of the primes before each word, taken once the sieve is done.
+  NTB_POPCNT_CLONES void count_before() {
+    uint32_t c = 1;  // the prime 2
+    for (Word& w : words_) w.before = c, c += popcount(w.bits);
+  }
+
+  std::vector<Word> words_;
   std::vector<uint32_t> primes_;
 };
 
@@ -168,25 +204,31 @@ class Meissel {
   }
 
   // phi(y, b), b <= the primes held.
-  int64_t phi(uint32_t y, int b) const {
+  NTB_POPCNT_CLONES int64_t phi(uint32_t y, int b) const {
     if (b <= kSmallA) return small_(y, b);
     if (y < square_[b + 1]) return y < 1 ? 0 : std::max<int64_t>(1, int64_t{pi_.pi(y)} - b + 1);
     if (y < cube_[b + 1] && y <= limit_) {
       // Left are 1, the primes p_b < p <= y and the products p q of two
       // primes p_b < p_i <= q, for each p_i <= sqrt(y) pi(y / p_i) - i + 1.
       const auto top = static_cast<int>(pi_.pi(static_cast<uint32_t>(isqrt(y))));
-      int64_t sum = int64_t{pi_.pi(y)} - b + 1;
-      for (int i = b + 1; i <= top; ++i) sum += int64_t{pi_.pi(quotient(y, i))} - i + 1;
+      int64_t sum =
+          int64_t{pi_.pi(y)} - b + 1 - (int64_t{top} * (top - 1) - int64_t{b} * (b - 1)) / 2;
+      const PiTable::Word* words = pi_.words();
+      const uint64_t* inverse = inverse_.data();
+      for (int i = b + 1; i <= top; ++i) sum += PiTable::pi_from_2(words, quotient(y, inverse[i]));
       return sum;
     }
     int64_t sum = small_(y, kSmallA);
     int i = kSmallA + 1;
-    for (; i <= b && cube_[i] <= y; ++i) sum -= phi(quotient(y, i), i - 1);
+    for (; i <= b && cube_[i] <= y; ++i) sum -= phi(quotient(y, inverse_[i]), i - 1);
     // Here y / p_i < p_i^2: phi(y / p_i, i - 1) = pi(y / p_i) - i + 2 (and
     // y / p_i >= p_i, so that is at least 2).
     const int first = i;
     int64_t pis = 0;
-    for (; i <= b && square_[i] <= y; ++i) pis += pi_.pi(quotient(y, i));
+    const PiTable::Word* words = pi_.words();
+    const uint64_t* inverse = inverse_.data();
+    for (; i <= b && square_[i] <= y; ++i)
+      pis += PiTable::pi_from_2(words, quotient(y, inverse[i]));
     sum -= pis - (int64_t{i - 3} * (i - 2) - int64_t{first - 3} * (first - 2)) / 2;
     // And once y / p_i < p_i, only the 1 is left, for every p_i <= y.
     if (i <= b) sum -= std::max<int64_t>(0, (y >= p_[b] ? b : int64_t{pi_.pi(y)}) - i + 1);
@@ -196,8 +238,8 @@ class Meissel {
  private:
   // y / p_i by a multiplication: with m = floor((2^64 - 1) / p) + 1 the high
   // word of y m is exact for y < 2^32, p < 2^32.
-  uint32_t quotient(uint32_t y, int i) const {
-    return static_cast<uint32_t>((static_cast<unsigned __int128>(y) * inverse_[i]) >> 64);
+  static uint32_t quotient(uint32_t y, uint64_t inverse) {
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(y) * inverse) >> 64);
   }
 
   SmallPhi small_;

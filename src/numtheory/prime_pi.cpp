@@ -5,10 +5,11 @@
 //
 // where phi(x, a) counts the integers in 1..x with none of the first a primes
 // as a factor.  Every pi(v) needed, in P2 and in the recursion of phi, has
-// v <= x / cbrt(x) = x^(2/3): one sieve of the odd numbers up to there (at
-// most 1.7 million for x < 2^31, a bit each) answers them all with a popcount.
-// phi runs Legendre's recursion phi(y, b) = phi(y, b - 1) - phi(y / p_b, b - 1)
-// cut short three ways: for b <= 6 by the period 30030 = 2*3*5*7*11*13; when
+// v <= x / cbrt(x) = x^(2/3): one sieve up to there (at most 1.7 million for
+// x < 2^31, a bit for each number prime to 30) answers them all with a
+// popcount.  phi runs Legendre's recursion
+// phi(y, b) = phi(y, b - 1) - phi(y / p_b, b - 1) cut short three ways: for
+// b <= 5 by the period 2310 = 2*3*5*7*11; when
 // y < p_(b+1)^2, where only 1 and the primes p_b < p <= y remain; and in the
 // sum over b, where y / p_b drops below p_b^2 and then below p_b.
 #include "numtheory/prime_pi.hpp"
@@ -83,114 +84,116 @@ inline uint32_t popcount(uint64_t z) {
 #endif
 }
 
-// The primes up to `limit` as a bit per odd number (bit i for 2i + 1), with
-// the count of the primes before each 64-bit word, so that pi(v) costs a
-// popcount.
+// The numbers prime to 30 in one period, a bit each: bit k of a byte stands
+// for 30 j + kWheel[k], so that a 64-bit word covers 240 numbers.
+constexpr std::array<uint32_t, 8> kWheel = {1, 7, 11, 13, 17, 19, 23, 29};
+
+// For r < 240, the bits of a word that stand for the offsets 0..r.
+constexpr std::array<uint64_t, 240> kUpTo = [] {
+  std::array<uint64_t, 240> m{};
+  for (uint32_t r = 0; r < 240; ++r)
+    for (uint32_t t = 0; t < 64; ++t)
+      if (30 * (t / 8) + kWheel[t % 8] <= r) m[r] |= uint64_t{1} << t;
+  return m;
+}();
+
+// The primes up to `limit` as a bit per number prime to 30, with the count of
+// the primes before each 64-bit word, so that pi(v) costs a popcount.
 class PiTable {
  public:
-  explicit PiTable(uint32_t limit) {
-    const uint32_t odds = limit / 2 + 1;  // 1, 3, ..., up to limit or limit + 1
-    words_.assign(odds / 64 + 1, Word{});
-    const uint32_t root = static_cast<uint32_t>(isqrt(limit));
-    for (uint32_t p = 3; p <= root; p += 2) {  // the sieving primes, by trial division
-      bool prime = true;
-      for (size_t k = 0; k < primes_.size() && primes_[k] * primes_[k] <= p; ++k)
-        prime = prime && p % primes_[k] != 0;
-      if (prime) primes_.push_back(p);
-    }
-    // A byte per odd number, by segments the size of the level-1 cache: the
-    // multiples of 3, 5, 7, 11 and 13 laid down from a pattern of their
-    // period 15015, those of the larger primes crossed off one by one.
-    constexpr uint32_t kSeg = 1 << 15, kPeriod = 3 * 5 * 7 * 11 * 13;
-    constexpr std::array<uint32_t, 5> kPresieved = {3, 5, 7, 11, 13};
-    std::vector<uint8_t> pattern(kPeriod + kSeg, 1), seg(kSeg);
-    for (uint32_t q : kPresieved)
-      for (uint32_t i = (q - 1) / 2; i < pattern.size(); i += q) pattern[i] = 0;
-    std::vector<uint32_t> next;
-    size_t first = 0;  // the first sieving prime above 13
-    while (first < primes_.size() && primes_[first] <= 13) ++first;
-    for (size_t k = first; k < primes_.size(); ++k) next.push_back(primes_[k] * primes_[k] / 2);
-    for (uint32_t lo = 0; lo < odds; lo += kSeg) {
-      const uint32_t n = std::min(kSeg, odds - lo);
-      std::copy_n(pattern.begin() + lo % kPeriod, kSeg, seg.begin());
-      if (lo == 0) {  // 1 is not prime; 3, 5, 7, 11 and 13 are
-        seg[0] = 0;
-        for (uint32_t q : kPresieved) seg[q / 2] = 1;
-      }
-      for (size_t k = first; k < primes_.size(); ++k) {
-        const uint32_t p = primes_[k];
-        uint32_t j = next[k - first] - lo;
-        for (; j + 3 * p < n; j += 4 * p) seg[j] = seg[j + p] = seg[j + 2 * p] = seg[j + 3 * p] = 0;
-        for (; j < n; j += p) seg[j] = 0;
-        next[k - first] = j + lo;
-      }
-      std::fill(seg.begin() + n, seg.end(), 0);  // past the limit
-      for (uint32_t w = 0; w < (n + 63) / 64; ++w) words_[lo / 64 + w].bits = pack64(&seg[64 * w]);
-    }
-    count_before();
-  }
-
-  struct Word {  // 64 odd numbers and the count of the primes below them
+  struct Word {  // 240 numbers and the count of the primes below them
     uint64_t bits = 0;
     uint64_t before = 0;
   };
 
-  uint32_t pi(uint32_t v) const {  // v <= limit
-    return v < 2 ? 0 : pi_from_2(words_.data(), v);
+  explicit PiTable(uint32_t limit) {
+    const uint32_t root = static_cast<uint32_t>(isqrt(limit));
+    for (uint32_t p = 7; p <= root; p += 2) {  // the sieving primes, by trial division
+      bool prime = p % 3 != 0 && p % 5 != 0;
+      for (size_t k = 0; prime && k < primes_.size() && primes_[k] * primes_[k] <= p; ++k)
+        prime = p % primes_[k] != 0;
+      if (prime) primes_.push_back(p);
+    }
+    const size_t bytes = 8 * (limit / 240 + 1);
+    std::vector<uint8_t> sieve(bytes);
+    // The multiples of 7, 11 and 13 laid down from a pattern of their period
+    // 1001 bytes (30030 numbers), those of the larger primes crossed off one
+    // residue class at a time: p m for m = m0 + 30 t falls in byte p t + p m0 / 30,
+    // always at the same bit.
+    constexpr uint32_t kPeriod = 7 * 11 * 13;
+    std::array<uint8_t, kPeriod> pattern{};
+    for (uint32_t j = 0; j < kPeriod; ++j)
+      for (uint32_t k = 0; k < 8; ++k) {
+        const uint32_t n = 30 * j + kWheel[k];
+        if (n % 7 != 0 && n % 11 != 0 && n % 13 != 0) pattern[j] |= uint8_t(1 << k);
+      }
+    for (size_t j = 0; j < bytes; j += kPeriod)
+      std::memcpy(&sieve[j], pattern.data(), std::min<size_t>(kPeriod, bytes - j));
+    sieve[0] = (sieve[0] & ~1) | 2 | 4 | 8;  // 1 is not prime; 7, 11 and 13 are
+    uint8_t* s = sieve.data();
+    for (const uint32_t p : primes_) {
+      if (p <= 13) continue;
+      for (const uint32_t m : kWheel) {
+        const uint32_t m0 = m < p % 30 ? p - p % 30 + 30 + m : p - p % 30 + m;  // >= p
+        const uint32_t n = p * m0;
+        const auto bit = static_cast<uint8_t>(~(1u << bit_of(n % 30)));
+        size_t j = n / 30;
+        for (; j + 3 * p < bytes; j += 4 * p)
+          s[j] &= bit, s[j + p] &= bit, s[j + 2 * p] &= bit, s[j + 3 * p] &= bit;
+        for (; j < bytes; j += p) s[j] &= bit;
+      }
+    }
+    for (uint32_t k = 0; k < 8; ++k)  // past the limit
+      if (30 * (limit / 30) + kWheel[k] > limit) s[limit / 30] &= uint8_t(~(1u << k));
+    std::fill(sieve.begin() + limit / 30 + 1, sieve.end(), 0);
+    words_.resize(bytes / 8);
+    for (size_t w = 0; w < words_.size(); ++w) {
+      uint64_t z = 0;
+      for (int k = 7; k >= 0; --k) z = z << 8 | s[8 * w + k];
+      words_[w].bits = z;
+    }
+    count_before();
   }
-  // pi(v) for 2 <= v <= limit from the words of a table, for loops that keep
+
+  uint32_t pi(uint32_t v) const {  // v <= limit
+    return v < 7 ? kSmall[v] : pi_from_7(words_.data(), v);
+  }
+  // pi(v) for 7 <= v <= limit from the words of a table, for loops that keep
   // the pointer in a register.
-  static uint32_t pi_from_2(const Word* words, uint32_t v) {
-    const uint32_t i = (v - 1) / 2;  // the odd index of the largest odd <= v
-    const Word& w = words[i / 64];
-    return static_cast<uint32_t>(w.before) + popcount(w.bits & (~uint64_t{0} >> (63 - i % 64)));
+  static uint32_t pi_from_7(const Word* words, uint32_t v) {
+    const Word& w = words[v / 240];
+    return static_cast<uint32_t>(w.before) + popcount(w.bits & kUpTo[v % 240]);
   }
   const Word* words() const { return words_.data(); }
 
   // The primes up to v <= limit, 1-based: a 0 in front.
   std::vector<uint32_t> primes_to(uint32_t v) const {
-    std::vector<uint32_t> p = {0, 2};
-    const uint32_t last = (v - 1) / 2;
-    for (uint32_t w = 0; w <= last / 64; ++w)
+    std::vector<uint32_t> p = {0, 2, 3, 5};
+    for (uint32_t w = 0; w <= v / 240; ++w)
       for (uint64_t z = words_[w].bits; z; z &= z - 1) {
-        const uint32_t i = 64 * w + static_cast<uint32_t>(std::countr_zero(z));
-        if (i > last) break;
-        p.push_back(2 * i + 1);
+        const auto t = static_cast<uint32_t>(std::countr_zero(z));
+        const uint32_t n = 240 * w + 30 * (t / 8) + kWheel[t % 8];
+        if (n > v) break;
+        p.push_back(n);
       }
     return p;
   }
 
  private:
-  // 64 bytes of 0 and 1 as the bits of a word: sixteen at a time by the
-  // byte-sign mask where there is one, else eight at a time by a multiply.
-  static uint64_t pack64(const uint8_t* b) {
-#ifdef __SSE2__
-    uint64_t word = 0;
-    for (int k = 0; k < 4; ++k) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 16 * k));
-      const auto m = static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi16(v, 7)));
-      word |= uint64_t{m} << (16 * k);
-    }
-    return word;
-#else
-    uint64_t word = 0;
-    for (int k = 0; k < 8; ++k) {
-      uint64_t eight;
-      std::memcpy(&eight, b + 8 * k, 8);
-      word |= (eight * 0x0102040810204080 >> 56) << (8 * k);
-    }
-    return word;
-#endif
+  static constexpr std::array<uint32_t, 7> kSmall = {0, 0, 1, 2, 2, 3, 3};  // pi(v), v < 7
+
+  static uint32_t bit_of(uint32_t r) {  // r prime to 30
+    return static_cast<uint32_t>(std::find(kWheel.begin(), kWheel.end(), r) - kWheel.begin());
   }
 
   // The count of the primes before each word, taken once the sieve is done.
   NTB_POPCNT_CLONES void count_before() {
-    uint32_t c = 1;  // the prime 2
+    uint32_t c = 3;  // the primes 2, 3 and 5
     for (Word& w : words_) w.before = c, c += popcount(w.bits);
   }
 
   std::vector<Word> words_;
-  std::vector<uint32_t> primes_;
+  std::vector<uint32_t> primes_;  // 7 up to sqrt(limit)
 };
 
 class Meissel {
@@ -215,7 +218,7 @@ class Meissel {
           int64_t{pi_.pi(y)} - b + 1 - (int64_t{top} * (top - 1) - int64_t{b} * (b - 1)) / 2;
       const PiTable::Word* words = pi_.words();
       const uint64_t* inverse = inverse_.data();
-      for (int i = b + 1; i <= top; ++i) sum += PiTable::pi_from_2(words, quotient(y, inverse[i]));
+      for (int i = b + 1; i <= top; ++i) sum += PiTable::pi_from_7(words, quotient(y, inverse[i]));
       return sum;
     }
     int64_t sum = small_(y, kSmallA);
@@ -228,7 +231,7 @@ class Meissel {
     const PiTable::Word* words = pi_.words();
     const uint64_t* inverse = inverse_.data();
     for (; i <= b && square_[i] <= y; ++i)
-      pis += PiTable::pi_from_2(words, quotient(y, inverse[i]));
+      pis += PiTable::pi_from_7(words, quotient(y, inverse[i]));
     sum -= pis - (int64_t{i - 3} * (i - 2) - int64_t{first - 3} * (first - 2)) / 2;
     // And once y / p_i < p_i, only the 1 is left, for every p_i <= y.
     if (i <= b) sum -= std::max<int64_t>(0, (y >= p_[b] ? b : int64_t{pi_.pi(y)}) - i + 1);

@@ -19,13 +19,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "numtheory/int_math.hpp"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace ntb {
 
@@ -115,22 +112,23 @@ class PiTable {
       if (prime) primes_.push_back(p);
     }
     const size_t bytes = 8 * (limit / 240 + 1);
-    std::vector<uint8_t> sieve(bytes);
+    const std::unique_ptr<uint8_t[]> sieve(new uint8_t[bytes]);  // all written below
     // The multiples of 7, 11 and 13 laid down from a pattern of their period
     // 1001 bytes (30030 numbers), those of the larger primes crossed off one
     // residue class at a time: p m for m = m0 + 30 t falls in byte p t + p m0 / 30,
     // always at the same bit.
     constexpr uint32_t kPeriod = 7 * 11 * 13;
-    std::array<uint8_t, kPeriod> pattern{};
+    std::array<uint8_t, kPeriod + 8> pattern{};  // and its first 8 bytes again
     for (uint32_t j = 0; j < kPeriod; ++j)
       for (uint32_t k = 0; k < 8; ++k) {
         const uint32_t n = 30 * j + kWheel[k];
         if (n % 7 != 0 && n % 11 != 0 && n % 13 != 0) pattern[j] |= uint8_t(1 << k);
       }
-    for (size_t j = 0; j < bytes; j += kPeriod)
-      std::memcpy(&sieve[j], pattern.data(), std::min<size_t>(kPeriod, bytes - j));
+    std::copy_n(pattern.begin(), 8, pattern.begin() + kPeriod);
+    for (size_t j = 0, r = 0; j < bytes; j += 8, r = r + 8 < kPeriod ? r + 8 : r + 8 - kPeriod)
+      std::memcpy(&sieve[j], &pattern[r], 8);
     sieve[0] = (sieve[0] & ~1) | 2 | 4 | 8;  // 1 is not prime; 7, 11 and 13 are
-    uint8_t* s = sieve.data();
+    uint8_t* s = sieve.get();
     for (const uint32_t p : primes_) {
       if (p <= 13) continue;
       for (const uint32_t m : kWheel) {
@@ -145,14 +143,8 @@ class PiTable {
     }
     for (uint32_t k = 0; k < 8; ++k)  // past the limit
       if (30 * (limit / 30) + kWheel[k] > limit) s[limit / 30] &= uint8_t(~(1u << k));
-    std::fill(sieve.begin() + limit / 30 + 1, sieve.end(), 0);
-    words_.resize(bytes / 8);
-    for (size_t w = 0; w < words_.size(); ++w) {
-      uint64_t z = 0;
-      for (int k = 7; k >= 0; --k) z = z << 8 | s[8 * w + k];
-      words_[w].bits = z;
-    }
-    count_before();
+    std::fill(s + limit / 30 + 1, s + bytes, 0);
+    pack(s, bytes / 8);
   }
 
   uint32_t pi(uint32_t v) const {  // v <= limit
@@ -166,17 +158,17 @@ class PiTable {
   }
   const Word* words() const { return words_.data(); }
 
-  // The primes up to v <= limit, 1-based: a 0 in front.
-  std::vector<uint32_t> primes_to(uint32_t v) const {
+  // The primes up to v >= 5 and the next one, 1-based: a 0 in front.  The next
+  // prime must be <= limit.
+  std::vector<uint32_t> primes_through(uint32_t v) const {
     std::vector<uint32_t> p = {0, 2, 3, 5};
-    for (uint32_t w = 0; w <= v / 240; ++w)
+    p.reserve(pi(v) + 2);
+    for (uint32_t w = 0;; ++w)
       for (uint64_t z = words_[w].bits; z; z &= z - 1) {
         const auto t = static_cast<uint32_t>(std::countr_zero(z));
-        const uint32_t n = 240 * w + 30 * (t / 8) + kWheel[t % 8];
-        if (n > v) break;
-        p.push_back(n);
+        p.push_back(240 * w + 30 * (t / 8) + kWheel[t % 8]);
+        if (p.back() > v) return p;
       }
-    return p;
   }
 
  private:
@@ -186,10 +178,17 @@ class PiTable {
     return static_cast<uint32_t>(std::find(kWheel.begin(), kWheel.end(), r) - kWheel.begin());
   }
 
-  // The count of the primes before each word, taken once the sieve is done.
-  NTB_POPCNT_CLONES void count_before() {
-    uint32_t c = 3;  // the primes 2, 3 and 5
-    for (Word& w : words_) w.before = c, c += popcount(w.bits);
+  // The sieve's bytes as words (byte k of a word in its bits 8k..8k+7) with
+  // the count of the primes before each.
+  NTB_POPCNT_CLONES void pack(const uint8_t* s, size_t n) {
+    words_.reserve(n);
+    uint64_t c = 3;  // the primes 2, 3 and 5
+    for (size_t w = 0; w < n; ++w) {
+      uint64_t z = 0;
+      for (int k = 7; k >= 0; --k) z = z << 8 | s[8 * w + k];
+      words_.push_back({z, c});
+      c += popcount(z);
+    }
   }
 
   std::vector<Word> words_;
@@ -199,10 +198,15 @@ class PiTable {
 class Meissel {
  public:
   Meissel(const PiTable& pi, uint32_t limit, const std::vector<uint32_t>& primes)
-      : pi_(pi), limit_(limit), p_(primes) {
-    for (uint64_t p : p_) {
-      square_.push_back(p * p), cube_.push_back(p * p * p);
-      inverse_.push_back(p < 2 ? 0 : ~uint64_t{0} / p + 1);
+      : pi_(pi),
+        limit_(limit),
+        p_(primes),
+        square_(p_.size()),
+        cube_(p_.size()),
+        inverse_(p_.size()) {
+    for (size_t i = 1; i < p_.size(); ++i) {
+      const uint64_t p = p_[i];
+      square_[i] = p * p, cube_[i] = p * p * p, inverse_[i] = ~uint64_t{0} / p + 1;
     }
   }
 
@@ -262,7 +266,7 @@ int64_t prime_pi(int64_t x) {
   const auto limit = static_cast<uint32_t>(std::max(x / c, 2 * root));
   const PiTable table(limit);
   // 1-based, the primes up to sqrt(x) and the next one (at most 2 sqrt(x)).
-  const std::vector<uint32_t> p = table.primes_to(static_cast<uint32_t>(2 * root));
+  const std::vector<uint32_t> p = table.primes_through(static_cast<uint32_t>(root));
   const int a = static_cast<int>(table.pi(static_cast<uint32_t>(c)));
   const int top = static_cast<int>(table.pi(static_cast<uint32_t>(root)));
   int64_t p2 = 0;

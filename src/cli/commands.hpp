@@ -32,5 +32,9 @@ int run_twins(const Request& r, Channels& io);
 int run_factor(const Request& r, Channels& io);
 int run_totient(const Request& r, Channels& io);
 int run_divisors(const Request& r, Channels& io);
+int run_divisor_counts(const Request& r, Channels& io);  // divisor_counts.cpp
+int run_goldbach(const Request& r, Channels& io);        // goldbach.cpp
+int run_triplets(const Request& r, Channels& io);        // methods.cpp
+int run_steps(const Request& r, Channels& io);           // methods.cpp
 
 }  // namespace ntb::cli

@@ -11,10 +11,12 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 [ -f /usr/lib/x86_64-linux-gnu/libprimesieve.a ] || need+=(libprimesieve-dev)
-# `deps.sh ci`: CI also builds with Clang and renders the manual page.
+# `deps.sh ci`: CI also builds with Clang, renders the manual page and lints
+# the Debian package.
 if [ "${1:-}" = ci ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)
   command -v groff >/dev/null 2>&1 || need+=(groff-base)
+  command -v lintian >/dev/null 2>&1 || need+=(lintian)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 echo "missing Debian packages: ${need[*]}" >&2

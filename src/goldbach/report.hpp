@@ -1,5 +1,5 @@
-// Small pieces of the Goldbach dialogue: the even numbers the entries take,
-// fixed-length texts, and whole counts for fields that expect 32 bits.
+// Small pieces of the Goldbach dialogue: records written to both channels,
+// and whole counts for fields that expect 32 bits.
 #pragma once
 
 #include <cmath>
@@ -12,11 +12,10 @@
 
 namespace ntb {
 
-// A text blank-padded (or cut) to exactly w characters.
-inline std::string pad(std::string_view s, size_t w) {
-  std::string r(s.substr(0, w));
-  r.resize(w, ' ');
-  return r;
+// A record written alike to the screen and to the session log.
+inline void both(Io& io, std::string_view layout, Items items) {
+  io.scr(layout, items);
+  io.log(layout, items);
 }
 
 // A whole count for an Iw field.  Up to 2^31 - 1 it is the number itself;

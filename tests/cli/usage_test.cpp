@@ -56,6 +56,7 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"--", "pi", "3"}, "ntbench: unknown command 'pi'" + see},
       {{"--bogus", "pi", "3"}, "ntbench: unknown option '--bogus'" + see},
       {{"help", "bogus"}, "ntbench help: unknown command 'bogus'; see 'ntbench help'"},
+      {{"help", "pi", "--csv"}, "ntbench help: unknown option '--csv'; see 'ntbench help'"},
       {{"p\x1b[2Ji"}, "ntbench: unknown command 'p\\x1B[2Ji'" + see},
       {{"goldbach", "7"},
        "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '7'"},

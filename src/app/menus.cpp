@@ -6,7 +6,10 @@
 // its menu with one line on the screen (app/signals.hpp).
 #include "app/menus.hpp"
 
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 #include "app/signals.hpp"
 #include "divisors/commands.hpp"
@@ -293,11 +296,26 @@ Menu goldbach_menu(Session& s) {
   return Menu::Goldbach;
 }
 
+// The triplet data start at 0.  Zeroed memory from calloc already holds
+// such an object (an aggregate of numbers, created by the allocation), so
+// start-up need not write 720 KiB of zeros, nor touch those pages, for data
+// that most runs never use.
+struct FreeTriplets {
+  void operator()(TripletData* p) const { std::free(p); }
+};
+static_assert(std::is_aggregate_v<TripletData> && std::is_trivially_destructible_v<TripletData>);
+
+std::unique_ptr<TripletData, FreeTriplets> zeroed_triplets() {
+  void* p = std::calloc(1, sizeof(TripletData));
+  if (p == nullptr) throw std::bad_alloc();
+  return std::unique_ptr<TripletData, FreeTriplets>(static_cast<TripletData*>(p));
+}
+
 }  // namespace
 
 void run_workbench(Console& console, LogSink& log) {
   const TablesPtr tables = make_tables();
-  const auto trip = std::make_unique<TripletData>();
+  const auto trip = zeroed_triplets();
   Io io(console, log);
   Session s{io, *tables, trip.get()};
   // A keyboard read inside a command that Ctrl-C asked to stop unwinds too.

@@ -311,20 +311,21 @@ std::unique_ptr<TripletData, FreeTriplets> zeroed_triplets() {
   return std::unique_ptr<TripletData, FreeTriplets>(static_cast<TripletData*>(p));
 }
 
-}  // namespace
-
-void run_workbench(Console& console, LogSink& log) {
-  const TablesPtr tables = make_tables();
-  const auto trip = zeroed_triplets();
+// The whole run on `tables`; start-up builds them unless they are as built.
+void run_session(Console& console, LogSink& log, Tables& tables, TripletData& trip, bool as_built) {
   Io io(console, log);
-  Session s{io, *tables, trip.get()};
+  Session s{io, tables, &trip};
   // A keyboard read inside a command that Ctrl-C asked to stop unwinds too.
   void (*const former_check)() = g_keyboard_wait_check;
   g_keyboard_wait_check = &interruption_point;
 
   try {
     s.choice = 0;
-    Menu menu = rebuild_all(s);
+    Menu menu = Menu::Main;
+    if (as_built)
+      s.io.lst({"", s.tripmode});  // the record of the walk, which finds yc as it is
+    else
+      menu = rebuild_all(s);
     while (menu != Menu::Exit) {
       try {
         switch (menu) {
@@ -361,6 +362,17 @@ void run_workbench(Console& console, LogSink& log) {
   g_keyboard_wait_check = former_check;
   console.flush();
   log.flush();
+}
+
+}  // namespace
+
+void run_workbench(Console& console, LogSink& log) {
+  const TablesPtr tables = make_tables();
+  run_session(console, log, *tables, *zeroed_triplets(), false);
+}
+
+void run_workbench(Console& console, LogSink& log, Tables& as_built, TripletData& zeroed) {
+  run_session(console, log, as_built, zeroed, true);
 }
 
 }  // namespace ntb

@@ -99,23 +99,49 @@ void build_yc(Tables& t, int32_t no2357, int32_t kpos, int32_t store3) {
     t.yc_pristine = t.yc[kYcSize] == 0;
     return;
   }
+  // The walk steps x over the odd numbers and i over y, i only on a match:
+  // while entry i + 1 is an odd number from x to the end of the walk, the odd
+  // numbers below it are stored and it is matched; once it is not, it is
+  // never matched, and every odd number left is stored.  Values past the
+  // table are counted and dropped.
   int32_t i = start;
   int32_t count = 0;
-  for (int32_t x = 3; x <= kWalkTop; x += 2) {
-    ++i;
-    // Only a table whose every slot matched could take i past kYSize.
-    if (i <= kYSize && t.y[i] == x) continue;
-    ++count;
-    if (count <= kYcSize) t.yc[count] = x;  // values past the table are dropped
-    --i;
+  auto store_below = [&](int32_t x, int32_t end) {  // x, x + 2, ... below end
+    const int32_t n = (end - x) / 2;
+    const int32_t kept = std::max(0, std::min(n, kYcSize - count));
+    for (int32_t k = 0; k < kept; ++k) t.yc[count + 1 + k] = x + 2 * k;
+    count += n;
+  };
+  int32_t x = 3;
+  for (;; ++i) {
+    const int32_t v = i < kYSize ? t.y[i + 1] : 0;
+    if (v < x || v > kWalkTop || (v - x) % 2 != 0) break;
+    store_below(x, v);
+    x = v + 2;
   }
+  store_below(x, kWalkTop + 2);
   t.yc_count = count;
   t.yc_pristine = false;
 }
 
 void take_out(Tables& t, int32_t p) {
   t.y[p] = kMarker;
-  std::sort(t.y.begin() + 1, t.y.begin() + 1 + kYSorted);
+  // The first 148500 slots in ascending order.  When the others already are
+  // (always, but after a substitution), the marker only moves to its place.
+  int32_t* const first = t.y.data() + 1;
+  int32_t* const end = first + kYSorted;
+  if (p > kYSorted) {
+    if (!std::is_sorted(first, end)) std::sort(first, end);
+  } else if (int32_t* const at = first + (p - 1);
+             std::is_sorted(first, at) && std::is_sorted(at + 1, end) &&
+             (at == first || at + 1 == end || at[-1] <= at[1])) {
+    if (at == first || at[-1] <= kMarker)
+      std::rotate(at, at + 1, std::upper_bound(at + 1, end, kMarker));
+    else
+      std::rotate(std::upper_bound(first, at, kMarker), at, at + 1);
+  } else {
+    std::sort(first, end);
+  }
   t.y_pristine = false;
   t.version = next_stamp();
 }

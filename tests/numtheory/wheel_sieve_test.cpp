@@ -1,7 +1,8 @@
-// The wheel sieve and its expansions against trial division, at every small
+// The wheel sieve and its expansions against a plain sieve, at every small
 // limit and across its segment boundaries, with the slots past the cap left
-// untouched; and the builds of y and yc over tables that hold anything,
-// slot by slot against the walk done one odd number at a time.
+// untouched; and the builds and edits of y and yc over tables that hold
+// anything, slot by slot against a plain sort and the walk done one odd
+// number at a time.
 #include "numtheory/wheel_sieve.hpp"
 
 #include <gtest/gtest.h>
@@ -92,19 +93,42 @@ TEST(WheelSieve, BuildsOverAnyContentMatchTheWalk) {
       ASSERT_EQ(t->y[++filled], n);
     }
   EXPECT_EQ(filled, kYFilled);
+  // Each step: substitute (i, v) when i > 0, take out position p as many
+  // times as asked, then walk with (no2357, kpos, store3); y is rebuilt
+  // after a step marked so.  The take-out is checked against a plain sort.
+  struct Step {
+    int32_t i, v, p, outs, no2357, kpos, store3;
+    bool rebuild;
+  };
+  const Step steps[] = {
+      {0, 0, 0, 0, 0, 0, 0, false},  // as built
+      {0, 0, 0, 0, 0, 0, 1, true},   // an entry 8 with store3 set: start index 0
+      {0, 0, 1, 1, 1, 1, 0, true},   // entry 6 at position 1
+      {0, 0, 1, 4, 1, 1, 1, true},   // 2, 3, 5 and 7 taken away
+      {148499, 2100000, 148500, 1, 1, 148500, 0, false},  // the marker moves down
+      {0, 0, 70000, 1, 1, 70000, 0, false},               // a second marker
+      {100, 9, 0, 0, 1, 70000, 0, false},                 // entry 7: y out of order
+      {50, 3000000, 60, 1, 1, 60, 0, false},              // beyond the marker, then a take-out
+      {7, 16, 0, 0, 1, 60, 0, true},                      // an even value ahead of x
+      {0, 0, 148990, 1, 1, 148990, 0, true},              // a position above 148500
+  };
   std::vector<int32_t> want(kYcSize + 1);
   int32_t count = 0;
-  // (no2357, kpos, store3): as built, the start index 0 after an entry 8
-  // with store3 set, then after the edits of entries 6 and of 2, 3, 5, 7.
-  const int32_t runs[][4] = {{0, 0, 0, 0}, {0, 0, 1, 0}, {1, 1, 0, 1}, {1, 1, 1, 4}};
-  for (const auto& [no2357, kpos, store3, outs] : runs) {
-    for (int k = 0; k < outs; ++k) take_out(*t, 1);
+  for (const Step& s : steps) {
+    if (s.i > 0) substitute(*t, s.i, s.v);
+    for (int k = 0; k < s.outs; ++k) {
+      std::vector<int32_t> sorted(t->y.begin(), t->y.end());
+      sorted[s.p] = kMarker;
+      std::sort(sorted.begin() + 1, sorted.begin() + 1 + kYSorted);
+      take_out(*t, s.p);
+      ASSERT_TRUE(std::equal(sorted.begin(), sorted.end(), t->y.begin())) << "take-out " << s.p;
+    }
     want[kYcSize] = t->yc[kYcSize];
-    walk(*t, store3 == 1 || (no2357 == 1 && kpos == 1) ? 0 : 1, want, count);
-    build_yc(*t, no2357, kpos, store3);
+    walk(*t, s.store3 == 1 || (s.no2357 == 1 && s.kpos == 1) ? 0 : 1, want, count);
+    build_yc(*t, s.no2357, s.kpos, s.store3);
     ASSERT_EQ(t->yc_count, count);
     for (int32_t i = 1; i <= kYcSize; ++i) ASSERT_EQ(t->yc[i], want[i]) << "slot " << i;
-    build_y(*t);
+    if (s.rebuild) build_y(*t);
   }
 }
 

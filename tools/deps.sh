@@ -9,10 +9,13 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -d /usr/src/googletest ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.so ] || need+=(googletest)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
-# `deps.sh ci`: CI also builds with Clang and renders the manual page.
+[ -f /usr/lib/x86_64-linux-gnu/libprimesieve.a ] || need+=(libprimesieve-dev)
+# `deps.sh ci`: CI also builds with Clang, renders the manual page and lints
+# the Debian package.
 if [ "${1:-}" = ci ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)
   command -v groff >/dev/null 2>&1 || need+=(groff-base)
+  command -v lintian >/dev/null 2>&1 || need+=(lintian)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 echo "missing Debian packages: ${need[*]}" >&2

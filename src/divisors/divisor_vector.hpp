@@ -30,10 +30,4 @@ struct DivisorVector {
 // command never asks for it).  Counts follow y's current contents.
 void count_divisor_vector(int32_t N, const Tables& t, DivisorVector& v);
 
-// The integer held by a slot or a sum of slots, as the 32-bit counters of
-// the report show it (only an edited table can push it past 32 bits).
-inline int32_t counter32(int64_t v) {
-  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
-}
-
 }  // namespace ntb

@@ -8,11 +8,21 @@
 // The candidates never pass 2147483647: at the top of the range the listing
 // ends with 2147483647 itself, and its last group holds only the primes that
 // exist in 32 bits.
+//
+// On the table as built the test passes exactly the primes (y holds every
+// prime up to the square root of 2147483647), so the walk takes them a block
+// at a time from PrimeRange, the fastest exact way; on an edited table the
+// trial sieve gives exactly what trial division by the entries leaves.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <span>
 
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
+#include "numtheory/prime_range.hpp"
 #include "numtheory/tables.hpp"
 #include "numtheory/trial_sieve.hpp"
 
@@ -30,6 +40,33 @@ bool is_prime_by_y(int32_t cur, const Tables& t);
 // The sieve that steps lista from prime to prime: the candidates that pass
 // is_prime_by_y, a window at a time.
 TrialSieve& lista_steps();
+
+// Calls visit(block) for the primes after n (n >= 0) up to 2147483647, a
+// block at a time, while visit returns true.  A Ctrl-C stops the walk
+// between blocks.
+template <class Visit>
+void each_prime_block_after(int32_t n, Visit&& visit) {
+  PrimeRange primes(static_cast<uint64_t>(n) + 1, 2147483647);
+  for (auto block = primes.next(); !block.empty(); block = primes.next()) {
+    interruption_point();
+    if (!visit(block)) return;
+  }
+}
+
+// Whether any of the sixteen gaps q[k] - q[k - 1], 0 <= k < 16, of
+// ascending primes is at least low (1 <= low): four gaps per instruction.
+inline bool any_gap_from(const uint32_t* q, int32_t low) {
+  using Gaps = uint32_t __attribute__((vector_size(16)));
+  using Signed = int32_t __attribute__((vector_size(16)));
+  Signed any = {0, 0, 0, 0};
+  for (int k = 0; k < 16; k += 4) {
+    Gaps a, b;
+    std::memcpy(&a, q + k, sizeof a);
+    std::memcpy(&b, q + k - 1, sizeof b);
+    any |= reinterpret_cast<Signed>(a - b) >= low;  // gaps stay below 2^31
+  }
+  return (any[0] | any[1] | any[2] | any[3]) != 0;
+}
 
 struct ListaPlan {
   int32_t mode = 0;        // 0 primes, 1 one gap, 2 an interval of gaps
@@ -60,9 +97,6 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   const int32_t lo = plan.g1, hi = plan.mode == 1 ? plan.g1 : plan.g2;
   // Indexes run in 64 bits and are shown held inside 32 (only a strangely
   // edited table could take them out).
-  auto shown = [](int64_t v) {
-    return static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
-  };
   const int64_t wanted = 3 * int64_t{plan.groups};
   int64_t taken = 0;      // primes found so far
   int64_t idx = plan.i1;  // index of the next prime
@@ -76,12 +110,21 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
       row.n = 0;
       return !stopped;
     };
-    lista_steps().each_after(plan.p1 - 2, t, [&](int32_t c) {
-      row.idx[row.n] = shown(idx++);
+    auto take = [&](int32_t c) {
+      row.idx[row.n] = saturate32(idx++);
       row.val[row.n++] = c;
       if (row.n == 3 && !flush()) return false;
       return ++taken < wanted;
-    });
+    };
+    if (t.y_pristine) {
+      each_prime_block_after(plan.p1 - 2, [&](std::span<const uint32_t> block) {
+        for (uint32_t c : block)
+          if (!take(static_cast<int32_t>(c))) return false;
+        return true;
+      });
+    } else {
+      lista_steps().each_after(plan.p1 - 2, t, take);
+    }
     if (!stopped) flush();  // a group cut short by the top of the range
     return;
   }
@@ -90,14 +133,50 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   auto emit_pair = [&](int32_t c) {
     ListaRow row;
     row.n = 2;
-    row.idx[0] = shown(idx - 1);
+    row.idx[0] = saturate32(idx - 1);
     row.val[0] = prev;
-    row.idx[1] = shown(idx);
+    row.idx[1] = saturate32(idx);
     row.val[1] = c;
     row.gap = c - prev;
     interruption_point();
     return emit(row);
   };
+  if (t.y_pristine) {
+    // A block at a time: a scan for the next gap in lo..hi, the primes
+    // between taken in bulk.  A gap d lies in lo..hi when d - low <= width
+    // in unsigned arithmetic (gaps run from 1 to 2^31 - 1).
+    const int64_t low = std::max<int64_t>(lo, 1), high = std::min<int64_t>(hi, INT32_MAX);
+    const bool none = high < low;
+    const auto width = static_cast<uint32_t>(high - low), base = static_cast<uint32_t>(low);
+    auto in_range = [&](uint32_t a, uint32_t b) { return b - a - base <= width; };
+    each_prime_block_after(plan.p1 - 2, [&](std::span<const uint32_t> block) {
+      const uint32_t* p = block.data();
+      const size_t m = static_cast<size_t>(std::min<int64_t>(wanted - taken, block.size()));
+      size_t i = 0;
+      if (taken == 0) prev = static_cast<int32_t>(p[0]), ++idx, ++taken, i = 1;
+      while (i < m) {
+        size_t j = i;
+        if (none) {
+          j = m;
+        } else if (!in_range(static_cast<uint32_t>(prev), p[j])) {
+          for (++j; j + 16 <= m && !any_gap_from(p + j, static_cast<int32_t>(low));) j += 16;
+          while (j < m && !in_range(p[j - 1], p[j])) ++j;
+        }
+        idx += static_cast<int64_t>(j - i);  // the primes passed over
+        taken += static_cast<int64_t>(j - i);
+        if (j == m) {
+          prev = static_cast<int32_t>(p[m - 1]);
+          break;
+        }
+        if (j > i) prev = static_cast<int32_t>(p[j - 1]);
+        if (!emit_pair(static_cast<int32_t>(p[j]))) return false;
+        prev = static_cast<int32_t>(p[j]);
+        ++idx, ++taken, i = j + 1;
+      }
+      return taken < wanted;
+    });
+    return;
+  }
   if (lo > 126) {
     // Two passing numbers in one word of the sieve are at most 126 apart:
     // only the pairs across words can qualify, so a word is taken whole,

@@ -3,6 +3,8 @@
 # into a folder that the including folder may see.
 #   numtheory, io                        their own files only (the two ground floors)
 #   primes, divisors, methods, goldbach  their own files and the ground floors
+#   cli                                  its own files and numtheory (the one-shot commands:
+#                                        engines only, never a dialogue, the console or records)
 #   app                                  everything (the only folder that knows every command)
 # Prints every forbidden include and fails if there is one.
 set -u
@@ -11,7 +13,8 @@ allowed() {
   case $1 in
     numtheory | io) echo "$1" ;;
     primes | divisors | methods | goldbach) echo "$1 numtheory io" ;;
-    app) echo "app numtheory io primes divisors methods goldbach" ;;
+    cli) echo "cli numtheory" ;;
+    app) echo "app cli numtheory io primes divisors methods goldbach" ;;
     *) echo "" ;;
   esac
 }

@@ -1,9 +1,12 @@
-// The command line of ntbench: -h/--help, -V/--version and --log FILE.
-// Parsing only turns argv into a decision; main acts on it, so the rules
-// are tested without starting a process.
+// The command line of ntbench as main sees it: the workbench with its
+// session log, or a one-shot command (help, version and usage errors
+// included) for src/cli.  Parsing only turns argv into a decision; main
+// acts on it, so the rules are tested without starting a process.
 #pragma once
 
 #include <string>
+
+#include "cli/request.hpp"
 
 namespace ntb {
 
@@ -16,16 +19,19 @@ struct Options {
     kHelp,     // the usage text on standard output, status 0
     kVersion,  // the name and version on standard output, status 0
     kError,    // `error` on standard error, status 2, no log touched
+    kCommand,  // a one-shot command: `request`, run by src/cli
   };
   Action action = Action::kRun;
   std::string log_path = kDefaultLogName;
   bool log_named_by_user = false;  // --log was given
   std::string error;               // one line, without its line end
+  cli::Request request;            // everything parsed, for src/cli
 };
 
-// Reads argv[1..argc) from left to right; the first help, version or wrong
-// argument decides.  --log takes its file name as the next argument or
-// after '='; "-" and an empty name are refused (the log is a file).
+// Reads argv[1..argc) with the one parser of the command line (src/cli):
+// the first help, version or wrong argument decides; --log takes its file
+// name as the next argument or after '='; "-" and an empty name are refused
+// (the log is a file); `--` ends the options.
 Options parse_options(int argc, const char* const* argv);
 
 // The text of --help and of --version, each ending with a line feed.

@@ -1,0 +1,36 @@
+// The one-shot commands, one run_ function each, grouped by family in
+// files of their own (pi.cpp, prime_listing.cpp, factor.cpp,
+// divisors.cpp).  Each reads its numbers from the Request, computes through
+// the engines and writes its rows; the dispatch is in run.cpp.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/input.hpp"
+#include "cli/output.hpp"
+#include "cli/request.hpp"
+
+namespace ntb::cli {
+
+// Where a command reads and writes: standard output, standard input (for
+// factor and totient without numbers), and standard error.
+struct Channels {
+  Output& out;
+  TokenReader& in;
+  std::string* err = nullptr;  // error lines go here when set, else to standard error
+  // One line on standard error (the line end is added).
+  void error(std::string_view line);
+};
+
+// Each returns the exit status: 0, or 1 when a number read from standard
+// input was refused.
+int run_pi(const Request& r, Channels& io);
+int run_primes(const Request& r, Channels& io);
+int run_gaps(const Request& r, Channels& io);
+int run_twins(const Request& r, Channels& io);
+int run_factor(const Request& r, Channels& io);
+int run_totient(const Request& r, Channels& io);
+int run_divisors(const Request& r, Channels& io);
+
+}  // namespace ntb::cli

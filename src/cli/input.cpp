@@ -1,0 +1,60 @@
+// The token reader of standard input: see input.hpp.
+#include "cli/input.hpp"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace ntb::cli {
+
+namespace {
+bool blank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+}  // namespace
+
+TokenReader::TokenReader(int fd, std::string_view from) : fd_(fd), text_(from) {}
+
+bool TokenReader::fill() {
+  pos_ = end_ = 0;
+  if (fd_ < 0) {
+    const size_t n = std::min(text_.size(), sizeof buf_);
+    std::memcpy(buf_, text_.data(), n);
+    text_.remove_prefix(n);
+    end_ = n;
+    return n > 0;
+  }
+  for (;;) {
+    const ssize_t n = ::read(fd_, buf_, sizeof buf_);
+    if (n < 0 && errno == EINTR) continue;
+    end_ = n > 0 ? static_cast<size_t>(n) : 0;  // a read error ends the input
+    return n > 0;
+  }
+}
+
+bool TokenReader::next(std::string& token) {
+  token.clear();
+  bool cut = false;
+  for (;;) {
+    if (pos_ == end_ && !fill()) return !token.empty();
+    if (token.empty()) {
+      while (pos_ < end_ && blank(buf_[pos_])) ++pos_;
+      if (pos_ == end_) continue;
+    }
+    const size_t start = pos_;
+    while (pos_ < end_ && !blank(buf_[pos_])) ++pos_;
+    if (!cut) {
+      const size_t room = kMaxToken - token.size();
+      token.append(buf_ + start, std::min(room, pos_ - start));
+      if (pos_ - start > room) {
+        token += "...";
+        cut = true;
+      }
+    }
+    if (pos_ < end_) return true;  // ended by a blank
+  }
+}
+
+}  // namespace ntb::cli

@@ -1,0 +1,19 @@
+// The command line of ntbench, parsed into one Request: the workbench's
+// options (--log FILE, -h/--help, -V/--version) and the one-shot commands.
+#pragma once
+
+#include <string>
+
+#include "cli/request.hpp"
+
+namespace ntb::cli {
+
+// Reads argv[1..argc).  Never exits and never prints: help, version and
+// usage errors come back as kHelp, kVersion and kError.
+Request parse_command_line(int argc, const char* const* argv);
+
+// The argument in single quotes, with bytes below 0x20 and DEL as \xNN, so
+// that a message naming it stays one line and cannot drive the terminal.
+std::string quote_arg(std::string_view arg);
+
+}  // namespace ntb::cli

@@ -10,6 +10,7 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -d /usr/src/googletest ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/x86_64-linux-gnu/libgtest.so ] || need+=(googletest)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
+[ -f /usr/lib/x86_64-linux-gnu/libprimesieve.a ] || need+=(libprimesieve-dev)
 # `deps.sh ci`: CI also builds with Clang and renders the manual page.
 if [ "${1:-}" = ci ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)

@@ -3,9 +3,41 @@
 // computes and writes the rows of its answer.
 #include "cli/command_table.hpp"
 
+#include <string>
+
+#include "cli/plot_table.hpp"
+
 namespace ntb::cli {
 
 namespace {
+
+// --plot FILE: the table drawn into FILE by gnuplot, SVG or PNG by its extension.
+CommandOption plot_option(std::string_view help) {
+  return {"--plot", help, nullptr, nullptr, {"FILE"}, &Request::plot};
+}
+const CommandOption step_option{"--step",
+                                "pi(x) at x = A, A + S, ... up to B, with x/ln(x) and li(x)",
+                                nullptr,
+                                &Request::step,
+                                {"S", 1}};
+
+std::string check_pi(const Request& r) {
+  if (r.step) {
+    if (r.numbers.size() != 2)
+      return "--step needs two numbers A B, got " + std::to_string(r.numbers.size());
+    if (r.numbers[0] < 2)
+      return "A must be a whole number from 2 to 2147483647 with --step, got '" +
+             std::to_string(r.numbers[0]) + "'";
+    if (r.numbers[0] > r.numbers[1])
+      return "A must be at most B, got A = " + std::to_string(r.numbers[0]) +
+             " and B = " + std::to_string(r.numbers[1]);
+  }
+  return plot_usage_error(r, r.step.has_value(), "--step S");
+}
+
+std::string check_gaps(const Request& r) {
+  return plot_usage_error(r, r.histogram, "--histogram");
+}
 
 std::vector<CommandInfo> build_table() {
   const Argument n{"N"};
@@ -16,10 +48,15 @@ std::vector<CommandInfo> build_table() {
       {Command::kPi,
        "pi",
        "the number of primes up to N",
-       "pi(N), the number of primes <= N, for every N given.",
+       "pi(N), the number of primes <= N, for every N given.\n"
+       "With --step S: pi(x) for x = A, A + S, ... up to B (2 <= A <= B), beside\n"
+       "x/ln(x) and li(x), the logarithmic integral from 0 (not the offset form\n"
+       "Li(x) = li(x) - li(2)); columns x pi x/ln(x) li(x), the reals with three\n"
+       "decimals.  --plot FILE draws the three curves against x.",
        {{{n}, true}},
-       {},
-       "n pi"},
+       {step_option, plot_option("with --step: draw pi(x), x/ln(x) and li(x) into FILE")},
+       "n pi",
+       check_pi},
       {Command::kPrimes,
        "primes",
        "the primes from A to B with their indexes",
@@ -31,10 +68,15 @@ std::vector<CommandInfo> build_table() {
        "gaps",
        "pairs of consecutive primes with a given gap",
        "Every pair of consecutive primes p < q with A <= p and q <= B whose gap\n"
-       "q - p is G, or lies in G1..G2.",
+       "q - p is G, or lies in G1..G2.\n"
+       "With --histogram: for each gap g in G1..G2 that occurs, how many such\n"
+       "pairs have it (columns gap count, gaps that do not occur left out).\n"
+       "--plot FILE draws the histogram with a logarithmic count axis.",
        {{{{"G"}, a, b}, false, {{1, 2}}}, {{{"G1"}, {"G2"}, a, b}, false, {{0, 1}, {2, 3}}}},
-       {},
-       "index_p p index_q q gap"},
+       {{"--histogram", "count the pairs of each gap (columns: gap count)", &Request::histogram},
+        plot_option("with --histogram: draw the histogram into FILE")},
+       "index_p p index_q q gap",
+       check_gaps},
       {Command::kTwins,
        "twins",
        "the twin primes from A to B",

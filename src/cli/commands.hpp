@@ -32,5 +32,8 @@ int run_twins(const Request& r, Channels& io);
 int run_factor(const Request& r, Channels& io);
 int run_totient(const Request& r, Channels& io);
 int run_divisors(const Request& r, Channels& io);
+// pi A B --step S (pi_steps.cpp) and gaps ... --histogram (gap_histogram.cpp).
+int run_pi_steps(const Request& r, Channels& io);
+int run_gap_histogram(const Request& r, Channels& io);
 
 }  // namespace ntb::cli

@@ -75,7 +75,7 @@ std::string script_head(const PlotSpec& spec, PlotFormat format) {
   s += "set xlabel " + quoted(spec.xlabel) + "\n";
   s += "set ylabel " + quoted(spec.ylabel) + "\n";
   s += "set grid\n";
-  s += "set format x \"%.0f\"\nset rmargin 8\n";
+  s += "set format x \"%.0f\"\nset format y \"%.0f\"\nset rmargin 8\n";
   // The curves and the comet rise to the right; the histograms fall.
   s += spec.log_y ? "set key top right box opaque\n" : "set key top left box opaque\n";
   if (spec.log_y) s += "set logscale y\nset yrange [0.5:*]\n";
@@ -98,7 +98,9 @@ std::string plot_command(const PlotSpec& spec) {
         s += " with dots" + color + " notitle, NaN with points pt 7 ps 1.5" + color + title;
         break;
       case PlotStyle::kLines:
-        s += " with lines lw 2" + color + title;
+        // Each curve thinner than the one before, drawn over it: where two
+        // meet (pi(x) and li(x)), both stay visible.
+        s += " with lines lw " + std::to_string(2 * (spec.series.size() - i)) + color + title;
         break;
       case PlotStyle::kBoxes:
         s += " with boxes" + color + title;
@@ -221,7 +223,7 @@ void PlotWriter::put(std::string_view text) {
   if (buf_.size() >= kChunk) flush();
 }
 
-void PlotWriter::field(uint64_t v) {
+void PlotWriter::whole(uint64_t v) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
   if (in_row_) buf_ += ' ';

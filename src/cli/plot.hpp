@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace ntb::cli {
@@ -58,9 +59,12 @@ class PlotWriter {
   bool failed() const { return !error_.empty(); }
   const std::string& error() const { return error_; }
 
-  void field(uint64_t v);
-  void field(int64_t v) { v < 0 ? field(static_cast<double>(v)) : field(static_cast<uint64_t>(v)); }
-  void field(uint32_t v) { field(uint64_t{v}); }
+  template <typename Int, std::enable_if_t<std::is_integral_v<Int>, int> = 0>
+  void field(Int v) {
+    if constexpr (std::is_signed_v<Int>)
+      if (v < 0) return field(static_cast<double>(v));
+    whole(static_cast<uint64_t>(v));
+  }
   void field(double v);
   void end_row();
   template <typename... Fields>
@@ -74,6 +78,7 @@ class PlotWriter {
   int finish();
 
  private:
+  void whole(uint64_t v);
   void put(std::string_view text);
   void flush();
   void drain_errors(bool wait);

@@ -59,7 +59,8 @@ int print_or_plot(const Request& r, Channels& io, std::string_view command,
 
 // "ntbench goldbach 6 2000000" from the command's name and numbers.
 inline std::string command_title(std::string_view command, const Request& r) {
-  std::string s = "ntbench " + std::string(command);
+  std::string s = "ntbench ";
+  s += command;
   for (const int64_t n : r.numbers) {
     s += ' ';
     s += std::to_string(n);

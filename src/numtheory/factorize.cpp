@@ -169,7 +169,7 @@ PrimeFactorList factorize(uint32_t n) {
   for (int i = 0; i < twos; ++i) r.p[r.count++] = 2;
   n >>= twos;
   const auto& [trial, primes] = kTrial;
-  for (int i = 0; i < kTrialCount && primes[i] * primes[i] <= n; ++i)
+  for (int i = 0; i < kTrialCount; ++i)
     while (n * trial[i].inverse <= trial[i].limit) {
       r.p[r.count++] = primes[i];
       n *= trial[i].inverse;  // the exact quotient n / d

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "numtheory/interrupt.hpp"
@@ -49,6 +50,21 @@ void each_prime_block_after(int32_t n, Visit&& visit) {
     interruption_point();
     if (!visit(block)) return;
   }
+}
+
+// Whether any of the sixteen gaps q[k] - q[k - 1], 0 <= k < 16, of
+// ascending primes is at least low (1 <= low): four gaps per instruction.
+inline bool any_gap_from(const uint32_t* q, int32_t low) {
+  using Gaps = uint32_t __attribute__((vector_size(16)));
+  using Signed = int32_t __attribute__((vector_size(16)));
+  Signed any = {0, 0, 0, 0};
+  for (int k = 0; k < 16; k += 4) {
+    Gaps a, b;
+    std::memcpy(&a, q + k, sizeof a);
+    std::memcpy(&b, q + k - 1, sizeof b);
+    any |= reinterpret_cast<Signed>(a - b) >= low;  // gaps stay below 2^31
+  }
+  return (any[0] | any[1] | any[2] | any[3]) != 0;
 }
 
 struct ListaPlan {
@@ -145,11 +161,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
         if (none) {
           j = m;
         } else if (!in_range(static_cast<uint32_t>(prev), p[j])) {
-          for (++j; j + 16 <= m; j += 16) {  // sixteen gaps at a time, without a branch
-            bool any = false;
-            for (size_t k = j; k < j + 16; ++k) any |= p[k] - p[k - 1] - base <= width;
-            if (any) break;
-          }
+          for (++j; j + 16 <= m && !any_gap_from(p + j, static_cast<int32_t>(low));) j += 16;
           while (j < m && !in_range(p[j - 1], p[j])) ++j;
         }
         idx += static_cast<int64_t>(j - i);  // the primes passed over

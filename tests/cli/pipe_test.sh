@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The one-shot commands as whole processes in a pipeline: a reader that
+# stops after one line ends the longest listing at once and quietly, and
+# factor reads its numbers from standard input.
+# Usage: pipe_test.sh BINARY
+set -u
+bin=$(realpath "$1")
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir" || exit 1
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# `| head -1`: every prime up to 2^31 would be 1.1 GB; head takes one line
+# and the writer ends by SIGPIPE (status 141 in the shell) within seconds,
+# with nothing on standard error.
+for cmd in "primes 1 2147483647" "twins 0 2147483647 --csv" "gaps 2 40 0 2147483647"; do
+  start=$(date +%s)
+  # shellcheck disable=SC2086  # the arguments are split on purpose
+  (
+    timeout 20 "$bin" $cmd 2>err
+    echo $? >rc
+  ) | head -1 >first_line
+  first=$(cat first_line)
+  statuses=$(cat rc)
+  [ $(($(date +%s) - start)) -le 15 ] || fail "$cmd | head -1: took more than 15 s"
+  [ "$statuses" = 141 ] || fail "$cmd | head -1: status $statuses, not ended by SIGPIPE"
+  [ -s err ] && fail "$cmd | head -1: wrote to standard error: $(head -c 200 err)"
+  case $cmd in
+    primes*) [ "$first" = "1 2" ] || fail "primes | head -1 gave '$first'" ;;
+    twins*) [ "$first" = "index_p,p,index_q,q,gap"$'\r' ] || fail "twins --csv | head -1 gave '$first'" ;;
+    gaps*) [ "$first" = "2 3 3 5 2" ] || fail "gaps | head -1 gave '$first'" ;;
+  esac
+done
+
+# factor and totient from a pipe: a bad token named, the rest answered, status 1.
+out=$(printf '720720 abc\n\n  97\n' | "$bin" factor 2>err)
+rc=$?
+[ "$rc" = 1 ] || fail "factor from a pipe: status $rc"
+[ "$out" = $'720720: 2 2 2 2 3 3 5 7 11 13\n97: 97' ] || fail "factor from a pipe printed '$out'"
+[ "$(cat err)" = "ntbench factor: 'abc' is not a whole number from 0 to 2147483647" ] ||
+  fail "factor from a pipe: '$(cat err)'"
+[ -e session7.dat ] && fail "a command created session7.dat"
+
+[ "$failures" = 0 ] || exit 1
+echo "pipelines: every check passed"

@@ -1,0 +1,147 @@
+// The command line's answers besides the numbers: usage errors and their
+// statuses (one line naming the argument and its range, nothing on standard
+// output, status 2), help and version, and the same rows in text and CSV.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/command_table.hpp"
+#include "run_support.hpp"
+
+namespace ntb::cli::test {
+namespace {
+
+TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;  // the whole line on standard error
+  };
+  const std::string see = "; see 'ntbench --help'";
+  const std::vector<Case> cases = {
+      {{"pi", "2147483648"},
+       "ntbench pi: N must be a whole number from 0 to 2147483647, got '2147483648'"},
+      {{"pi", "10", "-1"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '-1'"},
+      {{"pi", "1e3"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '1e3'"},
+      {{"pi", ""}, "ntbench pi: N must be a whole number from 0 to 2147483647, got ''"},
+      {{"pi", "99999999999999999999"},
+       "ntbench pi: N must be a whole number from 0 to 2147483647, got '99999999999999999999'"},
+      {{"pi"},
+       "ntbench pi: missing N, a whole number from 0 to 2147483647; see 'ntbench pi --help'"},
+      {{"primes", "7"},
+       "ntbench primes: missing B, a whole number from 0 to 2147483647; see 'ntbench primes "
+       "--help'"},
+      {{"primes", "7", "5"}, "ntbench primes: A must be at most B, got A = 7 and B = 5"},
+      {{"primes", "1", "2", "3"},
+       "ntbench primes: unexpected argument '3'; see 'ntbench primes --help'"},
+      {{"gaps", "8", "2", "1", "9"}, "ntbench gaps: G1 must be at most G2, got G1 = 8 and G2 = 2"},
+      {{"gaps", "2", "1", "2", "3", "4"},
+       "ntbench gaps: unexpected argument '4'; see 'ntbench gaps --help'"},
+      {{"twins", "9", "x"},
+       "ntbench twins: B must be a whole number from 0 to 2147483647, got 'x'"},
+      {{"totient", "0"}, "ntbench totient: N must be a whole number from 1 to 2147483647, got '0'"},
+      {{"divisors", "1", "2"},
+       "ntbench divisors: unexpected argument '2'; see 'ntbench divisors --help'"},
+      {{"divisors", "12", "--bogus"},
+       "ntbench divisors: unknown option '--bogus'; see 'ntbench divisors --help'"},
+      {{"pi", "--csv=yes", "3"}, "ntbench pi: unknown option '--csv=yes'; see 'ntbench pi --help'"},
+      {{"factor", "--count", "3"},
+       "ntbench factor: unknown option '--count'; see 'ntbench factor --help'"},
+      {{"pi", "-x", "3"}, "ntbench pi: unknown option '-x'; see 'ntbench pi --help'"},
+      {{"pi", "--", "--csv"},
+       "ntbench pi: N must be a whole number from 0 to 2147483647, got '--csv'"},
+      {{"--log", "x.log", "pi", "3"},
+       "ntbench pi: --log is an option of the workbench; the commands keep no session log"},
+      {{"prime", "3"}, "ntbench: unknown command 'prime'" + see},
+      {{"--", "pi", "3"}, "ntbench: unknown command 'pi'" + see},
+      {{"--bogus", "pi", "3"}, "ntbench: unknown option '--bogus'" + see},
+      {{"help", "bogus"}, "ntbench help: unknown command 'bogus'; see 'ntbench help'"},
+      {{"p\x1b[2Ji"}, "ntbench: unknown command 'p\\x1B[2Ji'" + see},
+  };
+  for (const Case& c : cases) {
+    const Result r = run(c.args);
+    EXPECT_EQ(r.status, 2) << c.message;
+    EXPECT_EQ(r.out, "") << c.message;
+    EXPECT_EQ(r.err, c.message + "\n");
+  }
+}
+
+TEST(Usage, HelpAndVersionAnswerWithStatusZero) {
+  std::vector<std::vector<std::string>> asks = {{"help"}, {"--help"}, {"-h"}, {"-V"}};
+  for (const CommandInfo& c : command_table()) {
+    const std::string name(c.name);
+    asks.push_back({name, "--help"});
+    asks.push_back({"help", name});
+    asks.push_back({name, "1", "-h", "--bogus"});  // help decides before a later wrong argument
+  }
+  for (const auto& args : asks) {
+    const Result r = run(args);
+    EXPECT_EQ(r.status, 0) << args[0];
+    EXPECT_EQ(r.err, "") << args[0];
+    ASSERT_FALSE(r.out.empty()) << args[0];
+    EXPECT_EQ(r.out.back(), '\n');
+    size_t start = 0;
+    for (size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
+      EXPECT_LE(end - start, 79u) << r.out.substr(start, end - start);
+  }
+  // The list names every command; a command's help its columns.
+  const std::string all = run({"help"}).out;
+  for (const CommandInfo& c : command_table()) {
+    EXPECT_NE(all.find("  " + std::string(c.name) + " "), std::string::npos) << c.name;
+    EXPECT_NE(run({std::string(c.name), "--help"}).out.find("Columns: " + std::string(c.columns)),
+              std::string::npos);
+  }
+  EXPECT_EQ(run({"--version"}).out.rfind("ntbench ", 0), 0u);
+}
+
+// CSV: the header naming the columns, then the text rows with commas for
+// blanks and CR LF line ends (factor's "N:" becomes the field N).
+TEST(Usage, TextAndCsvHoldTheSameRows) {
+  const std::vector<std::vector<std::string>> listings = {
+      {"pi", "0", "1", "2000000"},
+      {"primes", "1999900", "2000100"},
+      {"primes", "10", "99", "--count"},
+      {"gaps", "4", "6", "1", "500"},
+      {"twins", "0", "1000"},
+      {"factor", "0", "1", "720720", "2147483646"},
+      {"totient", "1", "36", "2147483647"},
+      {"divisors", "720720"},
+      {"divisors", "720720", "--summary"},
+  };
+  for (auto args : listings) {
+    const Result text = run(args);
+    args.push_back("--csv");
+    const Result csv = run(args);
+    ASSERT_EQ(text.status, 0);
+    ASSERT_EQ(csv.status, 0);
+    std::string expected;
+    for (const char ch : text.out) {
+      if (ch == '\n') expected += '\r';
+      expected += ch == ' ' ? ',' : ch;
+    }
+    if (args[0] == "factor") {  // "720720:,2,2" -> "720720,2 2"
+      expected.clear();
+      size_t start = 0;
+      for (size_t end; (end = text.out.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = text.out.substr(start, end - start);
+        const size_t colon = line.find(':');
+        expected += line.substr(0, colon) + "," +
+                    (colon + 1 < line.size() ? line.substr(colon + 2) : "") + "\r\n";
+      }
+    }
+    const size_t header_end = csv.out.find("\r\n");
+    ASSERT_NE(header_end, std::string::npos);
+    EXPECT_EQ(csv.out.substr(header_end + 2), expected) << args[0];
+    const std::string header = csv.out.substr(0, header_end);
+    const CommandInfo& c = *find_command(args[0]);
+    std::string named(c.columns);
+    for (char& ch : named) ch = ch == ' ' ? ',' : ch;
+    if (args.size() > 2 &&
+        (args[args.size() - 2] == "--count" || args[args.size() - 2] == "--summary"))
+      named = args[0] == "primes" ? "count" : "n,tau,sigma";
+    EXPECT_EQ(header, named) << args[0];
+  }
+}
+
+}  // namespace
+}  // namespace ntb::cli::test

@@ -25,6 +25,7 @@ struct Argument {
   int64_t min = 0;
   int64_t max = kWholeMax;
   std::vector<std::string_view> words = {};
+  bool even = false;  // only even numbers in [min, max]
 };
 
 // One way of calling a command: its arguments in order.  With repeat_last

@@ -52,7 +52,11 @@ std::string range_of(const Argument& a) {
     }
     return s;
   }
-  return "whole number from " + std::to_string(a.min) + " to " + std::to_string(a.max);
+  std::string s = a.even ? "even whole number from " : "whole number from ";
+  s += std::to_string(a.min);
+  s += " to ";
+  s += std::to_string(a.max);
+  return s;
 }
 
 void line(std::string& out, std::string_view left, std::string_view right) {
@@ -65,7 +69,7 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--count", "--step S", "--plot FILE"
+// "--tau K", "--list", "--step S", "--plot FILE"
 std::string option_text(const CommandOption& o) {
   std::string s(o.name);
   if (o.value || o.text) {

@@ -49,7 +49,11 @@ std::string range_text(const Argument& a) {
     }
     return s;
   }
-  return "a whole number from " + std::to_string(a.min) + " to " + std::to_string(a.max);
+  std::string s = a.even ? "an even whole number from " : "a whole number from ";
+  s += std::to_string(a.min);
+  s += " to ";
+  s += std::to_string(a.max);
+  return s;
 }
 
 // The value of one argument, or a UsageError naming it and its range.
@@ -66,7 +70,7 @@ int64_t argument_value(const CommandInfo& c, const Argument& a, const std::strin
     if (ch < '0' || ch > '9') ok = false;
     if (ok) v = v * 10 + (ch - '0');
   }
-  if (!ok || v < a.min || v > a.max)
+  if (!ok || v < a.min || v > a.max || (a.even && v % 2 != 0))
     throw UsageError{command_error(
         c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
   return v;

@@ -57,6 +57,9 @@ int print_or_plot(const Request& r, Channels& io, std::string_view command,
   return 1;
 }
 
+// Goldbach's comet of a goldbach table (goldbach_range.cpp).
+PlotSpec comet_spec(const Request& r);
+
 // "ntbench goldbach 6 2000000" from the command's name and numbers.
 inline std::string command_title(std::string_view command, const Request& r) {
   std::string s = "ntbench ";

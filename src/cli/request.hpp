@@ -21,6 +21,10 @@ enum class Command {
   kFactor,
   kTotient,
   kDivisors,
+  kDivisorCounts,
+  kGoldbach,
+  kTriplets,
+  kSteps,
 };
 
 struct Request {
@@ -31,6 +35,8 @@ struct Request {
   bool csv = false;
   bool count = false;           // primes --count
   bool summary = false;         // divisors --summary
+  std::optional<int64_t> tau;   // divisor-counts --tau K
+  bool list = false;            // goldbach --list
   std::optional<int64_t> step;  // pi --step S: pi(x) at x = A, A + S, ..., B
   bool histogram = false;       // gaps --histogram: how many pairs have each gap
   bool all = false;             // goldbach --all: the comet's mixed and composite series too

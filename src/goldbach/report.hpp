@@ -12,12 +12,6 @@
 
 namespace ntb {
 
-// The Goldbach entries take an even N from 6 to 2000000: the range in which
-// the tables hold every prime and every odd composite.
-inline bool accepted_even(double N) {
-  return N >= 6 && N <= kGoldbachTop && N == std::trunc(N) && std::fmod(N, 2.0) == 0;
-}
-
 // A text blank-padded (or cut) to exactly w characters.
 inline std::string pad(std::string_view s, size_t w) {
   std::string r(s.substr(0, w));

@@ -37,20 +37,20 @@ std::string check_pi(const Request& r) {
       return "A must be at most B, got A = " + std::to_string(r.numbers[0]) +
              " and B = " + std::to_string(r.numbers[1]);
   }
-  return plot_usage_error(r, r.step.has_value(), "--step S");
+  return plot_usage_error(r, r.step.has_value(), "--plot needs --step S");
 }
 
 std::string check_gaps(const Request& r) {
-  return plot_usage_error(r, r.histogram, "--histogram");
+  return plot_usage_error(r, r.histogram, "--plot needs --histogram");
 }
 
 std::string check_goldbach(const Request& r) {
   if (r.all && r.plot.empty()) return "--all needs --plot FILE";
-  return plot_usage_error(r, !r.list, "the counts, not --list");
+  return plot_usage_error(r, !r.list, "--plot draws the counts; it does not take --list");
 }
 
 std::string check_divisor_counts(const Request& r) {
-  return plot_usage_error(r, !r.tau, "the counts by k, not --tau");
+  return plot_usage_error(r, !r.tau, "--plot draws the counts by k; it does not take --tau");
 }
 
 std::vector<CommandInfo> build_table() {

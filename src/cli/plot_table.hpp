@@ -15,10 +15,11 @@
 namespace ntb::cli {
 
 // The check of --plot shared by the commands that draw: the extension, and
-// the option it needs (empty when none); an empty text, or the usage error.
-inline std::string plot_usage_error(const Request& r, bool drawable, std::string_view needs) {
+// whether this table is one that draws (`refused` says why not); an empty
+// text, or the usage error.
+inline std::string plot_usage_error(const Request& r, bool drawable, std::string_view refused) {
   if (r.plot.empty()) return "";
-  if (!drawable) return "--plot needs " + std::string(needs);
+  if (!drawable) return std::string(refused);
   if (!plot_format(r.plot)) return "--plot FILE must end in .svg or .png, got '" + r.plot + "'";
   return "";
 }

@@ -5,6 +5,9 @@
 // natural out), so the squaring between them needs no reordering.  The
 // inverse uses the forward roots and reads the result backwards:
 // DFT(DFT(x))(k) = size * x(-k), which saves a second table of roots.
+// The roots are kept in Montgomery form (w * 2^32 mod p), so that a
+// product with one of them is a Montgomery reduction, a few multiplications
+// and no division, and the data stay in plain form.
 #include "numtheory/goldbach_convolution.hpp"
 
 #include <stdexcept>
@@ -18,6 +21,24 @@ constexpr uint32_t kRoot = 3;  // a primitive root modulo kNttPrime
 inline uint32_t mul(uint32_t a, uint32_t b) {
   return static_cast<uint32_t>(uint64_t{a} * b % kNttPrime);
 }
+
+// -1/p modulo 2^32, by Newton's iteration (each step doubles the bits).
+constexpr uint32_t minus_inverse() {
+  uint32_t x = kNttPrime;  // correct to 3 bits: p * p = 1 mod 8
+  for (int i = 0; i < 4; ++i) x *= 2 - kNttPrime * x;
+  return 0 - x;
+}
+constexpr uint32_t kMinusInverse = minus_inverse();
+static_assert(kNttPrime * (0 - kMinusInverse) == 1);
+
+// a * b / 2^32 mod p for a, b < p < 2^30.
+inline uint32_t montgomery(uint32_t a, uint32_t b) {
+  const uint64_t t = uint64_t{a} * b;
+  const uint32_t m = static_cast<uint32_t>(t) * kMinusInverse;
+  const auto u = static_cast<uint32_t>((t + uint64_t{m} * kNttPrime) >> 32);
+  return u >= kNttPrime ? u - kNttPrime : u;
+}
+constexpr uint32_t kR = static_cast<uint32_t>((uint64_t{1} << 32) % kNttPrime);  // 2^32 mod p
 inline uint32_t add(uint32_t a, uint32_t b) {
   const uint32_t s = a + b;
   return s >= kNttPrime ? s - kNttPrime : s;
@@ -32,11 +53,11 @@ uint32_t power(uint32_t a, uint64_t e) {
   return r;
 }
 
-// w(j) = g^j for a primitive size-th root g, j < size/2.
+// w(j) = g^j * 2^32 mod p for a primitive size-th root g, j < size/2.
 std::vector<uint32_t> roots(uint32_t size) {
   std::vector<uint32_t> w(size / 2 == 0 ? 1 : size / 2);
   const uint32_t g = power(kRoot, (kNttPrime - 1) / size);
-  w[0] = 1;
+  w[0] = kR;
   for (size_t j = 1; j < w.size(); ++j) w[j] = mul(w[j - 1], g);
   return w;
 }
@@ -48,7 +69,7 @@ void forward(uint32_t* a, uint32_t size, const uint32_t* w) {
       for (uint32_t j = 0; j < len; ++j) {
         const uint32_t u = a[s + j], v = a[s + j + len];
         a[s + j] = add(u, v);
-        a[s + j + len] = mul(sub(u, v), w[j * stride]);
+        a[s + j + len] = montgomery(sub(u, v), w[j * stride]);
       }
 }
 
@@ -57,7 +78,7 @@ void forward_from_reversed(uint32_t* a, uint32_t size, const uint32_t* w) {
   for (uint32_t len = 1, stride = size / 2; len < size; len *= 2, stride /= 2)
     for (uint32_t s = 0; s < size; s += 2 * len)
       for (uint32_t j = 0; j < len; ++j) {
-        const uint32_t u = a[s + j], v = mul(a[s + j + len], w[j * stride]);
+        const uint32_t u = a[s + j], v = montgomery(a[s + j + len], w[j * stride]);
         a[s + j] = add(u, v);
         a[s + j + len] = sub(u, v);
       }
@@ -68,8 +89,9 @@ void reversed_self_convolution(std::vector<uint32_t>& f) {
   const auto size = static_cast<uint32_t>(f.size());
   const std::vector<uint32_t> w = roots(size);
   forward(f.data(), size, w.data());
-  const uint32_t scale = power(size, kNttPrime - 2);
-  for (uint32_t& x : f) x = mul(mul(x, x), scale);
+  // x * x / 2^32 times (scale * 2^64) / 2^32 = x * x * scale.
+  const uint32_t scale = mul(mul(power(size, kNttPrime - 2), kR), kR);
+  for (uint32_t& x : f) x = montgomery(montgomery(x, x), scale);
   forward_from_reversed(f.data(), size, w.data());
 }
 

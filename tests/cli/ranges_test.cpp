@@ -4,6 +4,7 @@
 // against the one-number goldbach, on random subranges and at both ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <random>
@@ -69,6 +70,33 @@ TEST(RangeTables, PiStepsAgreeWithPiOfEachX) {
   const auto top = rows_of({"pi", "1000000000", "1000000000", "--step", "1"});
   EXPECT_EQ(top.at(0),
             (std::vector<std::string>{"1000000000", "50847534", "48254942.434", "50849234.957"}));
+}
+
+TEST(RangeTables, GoldbachRangeAgreesWithEachN) {
+  std::vector<std::pair<int64_t, int64_t>> cases = {{6, 6},   {6, 7}, {7, 7},
+                                                    {7, 300}, {5, 5}, {1999000, 2000000}};
+  std::mt19937 rng(6);
+  for (int i = 0; i < 6; ++i) {
+    const int64_t a = 6 + static_cast<int64_t>(rng() % 1999000);
+    cases.emplace_back(a, std::min<int64_t>(2000000, a + static_cast<int64_t>(rng() % 500)));
+  }
+  for (const auto& [a, b] : cases) {
+    if (a < 6) {
+      std::string out, err;
+      EXPECT_EQ(run_in_memory({"goldbach", std::to_string(a), "100"}, "", out, err), 2);
+      continue;
+    }
+    // Each n of the range as its own N, padded in front with 6s to three
+    // numbers or more (one or two numbers would be N or a range).
+    std::vector<std::string> each = {"goldbach"};
+    for (int64_t n = a + a % 2; n <= b; n += 2) each.push_back(std::to_string(n));
+    const ptrdiff_t padding = std::max<ptrdiff_t>(0, 4 - static_cast<ptrdiff_t>(each.size()));
+    each.insert(each.begin() + 1, static_cast<size_t>(padding), "6");
+    auto expected = rows_of(each);
+    expected.erase(expected.begin(), expected.begin() + padding);
+    EXPECT_EQ(rows_of({"goldbach", std::to_string(a), std::to_string(b)}), expected)
+        << a << ".." << b;
+  }
 }
 
 TEST(RangeTables, HistogramCountsTheGapsRows) {

@@ -3,19 +3,23 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# The build shows its progress lines and its errors in full, without the
+# directory notices of the recursive makes or CMake's configuration chatter.
+MAKEFLAGS += --no-print-directory
+CONFIGURE = cmake --log-level=WARNING -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
 .PHONY: all run test test-full bench asan deps clean
 
 all: deps
-	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j $(JOBS) --target ntbench
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE)
+	@cmake --build $(BUILD) -j $(JOBS) --target ntbench
 
 run: all
-	./$(BUILD)/ntbench
+	@./$(BUILD)/ntbench
 
 test: deps
-	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j $(JOBS)
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE)
+	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE full
 
 # The full oracle sweeps (slow): every input of the dense ranges, not a sample.
@@ -41,8 +45,10 @@ install: all
 
 package: all
 	cd $(BUILD) && cpack
-# The libFuzzer target (clang) on the whole workbench for SECONDS seconds.
-# New inputs collect in build-fuzz/corpus, findings in build-fuzz/findings.
+# The libFuzzer targets (clang), the whole workbench and the one-shot
+# commands, for SECONDS seconds in all (half each).  New inputs collect in
+# build-fuzz/corpus and build-fuzz/commands_corpus, findings in
+# build-fuzz/findings.
 .PHONY: fuzz
 SECONDS ?= 60
 fuzz:

@@ -196,6 +196,48 @@ def hyperfine(commands, runs, warmup):
     subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return [(r["median"], r["user"] + r["system"]) for r in json.load(open("hf.json"))["results"]]
 
+# The one-shot commands at the inputs of their performance targets: (row,
+# our command, the peer's, target ratio, stdin file or None).  factor reads
+# the 100001 numbers from a file through the shell's redirection (hyperfine
+# subtracts the shell's own start); its output must equal the peer's.
+FACTOR_INPUT = "seq_2147383647_2147483647.txt"
+ONE_SHOT = [
+    ("one-shot: pi 2147483647", [BIN, "pi", "2147483647"], "primecount 2147483647", 0.5, None),
+    ("one-shot: factor, 2147383647..2147483647 on stdin", [BIN, "factor"], "factor", 1.0,
+     FACTOR_INPUT),
+    ("one-shot: primes 2000000000 2147483647 > /dev/null", [BIN, "primes", "2000000000", "2147483647"],
+     "primesieve 2000000000 2147483647 -p -t1", 1.5, None),
+]
+
+
+def one_shot_rows():
+    with open(FACTOR_INPUT, "w") as f:
+        f.write("".join(f"{n}\n" for n in range(2147383647, 2147483648)))
+    rows = []
+    for name, ours, peer, target, stdin in ONE_SHOT:
+        ok = True
+        if stdin:
+            # Byte for byte the peer's answer, then both timed from the file.
+            mine = subprocess.run(ours, stdin=open(stdin), capture_output=True).stdout
+            theirs = subprocess.run(peer.split(), stdin=open(stdin), capture_output=True).stdout
+            ok = mine == theirs and len(mine) > 0
+            cmds = [" ".join(ours) + f" < {stdin}", f"{peer} < {stdin}"]
+            cmd = ["hyperfine", "--style", "none", "--warmup", "3", "--runs", "21",
+                   "--export-json", "hf.json"] + cmds
+            subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            res = [(r["median"], r["user"] + r["system"])
+                   for r in json.load(open("hf.json"))["results"]]
+        else:
+            res = hyperfine([" ".join(ours), peer], runs=21, warmup=3)
+        (m, cpu), p = res
+        wrapped = ["/usr/bin/time", "-f", "%M", "-o", "rss.txt"] + ours
+        _, _, done = run_once(wrapped, stdin or os.devnull, cap=CAP)
+        rss = int(open("rss.txt").read().split()[-1])
+        ratio = m / p[0]
+        rows.append((name, "", (m, cpu), 21, peer, p, f"{ratio:.2f}", f"<= {target}", rss,
+                     ok and done and ratio <= target))
+    return rows
+
 
 def session_file(name, text):
     path = os.path.abspath(name)
@@ -226,6 +268,9 @@ def main():
     rss, _, _, ok = peak_rss([BIN], os.devnull)
     rows.append(("start-up + Exit", "built", ours, 100, "primesieve 2000000 --count", peer,
                  f"{ours[0] / peer[0]:.2f}", "about 1", rss, ok))
+
+    # The one-shot commands, each beside its peer in one hyperfine run.
+    rows.extend(one_shot_rows())
 
     # The prime count of the largest input against primecount.
     path = session_file("phi.txt", "1\n\n1\n\n2147483647\n\n" + lines(5))

@@ -14,10 +14,12 @@ command -v make >/dev/null 2>&1 || need+=(make)
 # The tests of --plot: gnuplot draws, an XML parser reads its SVG.
 command -v gnuplot >/dev/null 2>&1 || need+=(gnuplot-nox)
 [ -f /usr/include/expat.h ] || need+=(libexpat1-dev)
-# `deps.sh ci`: CI also builds with Clang and renders the manual page.
+# `deps.sh ci`: CI also builds with Clang, renders the manual page and lints
+# the Debian package.
 if [ "${1:-}" = ci ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)
   command -v groff >/dev/null 2>&1 || need+=(groff-base)
+  command -v lintian >/dev/null 2>&1 || need+=(lintian)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 echo "missing Debian packages: ${need[*]}" >&2

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target in build-fuzz (clang, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs it for SECONDS seconds (default 60):
-# first once over the seeds and the regression inputs of fuzz/corpus, then
-# the search, one job.  New inputs go to build-fuzz/corpus, a crash, leak
-# or timeout to build-fuzz/findings/ (and the script fails).  Where clang
-# or its libFuzzer is missing it says so and skips.
+# Builds the two libFuzzer targets in build-fuzz (clang, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs them for SECONDS seconds in all
+# (default 60, half each): the workbench on arbitrary keyboard input, then
+# the one-shot commands on arbitrary argv and stdin.  Each runs first once
+# over its seeds and regression inputs (fuzz/corpus, fuzz/commands_corpus),
+# then the search, one job.  New inputs go to build-fuzz/corpus and
+# build-fuzz/commands_corpus, a crash, leak or timeout to
+# build-fuzz/findings/ (and the script fails).  Where clang or its
+# libFuzzer is missing it says so and skips.
 #   tools/fuzz.sh [SECONDS] [extra libFuzzer flags...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,15 +28,22 @@ fi
 jobs=${JOBS:-2}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNTBENCH_FUZZ=ON -DNTBENCH_SANITIZE=ON -DNTBENCH_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j "$jobs" --target workbench_fuzz
-mkdir -p build-fuzz/corpus build-fuzz/findings
+cmake --build build-fuzz -j "$jobs" --target workbench_fuzz commands_fuzz
+mkdir -p build-fuzz/corpus build-fuzz/commands_corpus build-fuzz/findings
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # From build-fuzz, so that the logs of -jobs=N (fuzz-N.log) stay there.
 cd build-fuzz
-flags=(-dict=../fuzz/workbench.dict -timeout=10 -rss_limit_mb=2048 -max_len=4096
-  -artifact_prefix=findings/ -print_final_stats=1)
-echo "== fuzz: the corpus of fuzz/corpus once"
-./workbench_fuzz "${flags[@]}" -runs=0 ../fuzz/corpus
-echo "== fuzz: search for ${seconds} s"
-./workbench_fuzz "${flags[@]}" -max_total_time="$seconds" "$@" corpus ../fuzz/corpus
+flags=(-timeout=10 -rss_limit_mb=2048 -max_len=4096 -artifact_prefix=findings/
+  -print_final_stats=1)
+first=$((seconds / 2))
+echo "== fuzz: the workbench, the corpus of fuzz/corpus once"
+./workbench_fuzz -dict=../fuzz/workbench.dict "${flags[@]}" -runs=0 ../fuzz/corpus
+echo "== fuzz: the workbench, search for ${first} s"
+./workbench_fuzz -dict=../fuzz/workbench.dict "${flags[@]}" -max_total_time="$first" "$@" \
+  corpus ../fuzz/corpus
+echo "== fuzz: the commands, the corpus of fuzz/commands_corpus once"
+./commands_fuzz -dict=../fuzz/commands.dict "${flags[@]}" -runs=0 ../fuzz/commands_corpus
+echo "== fuzz: the commands, search for $((seconds - first)) s"
+./commands_fuzz -dict=../fuzz/commands.dict "${flags[@]}" -max_total_time="$((seconds - first))" \
+  "$@" commands_corpus ../fuzz/commands_corpus

@@ -4,10 +4,9 @@
 // "primo" and lists nothing.  A 1 put into y by an edit divides every N it
 // is tested against (in y(1), every N from 1 up), which then lists its
 // divisors; a 0 is passed over.
-#include <cmath>
-
 #include "divisors/commands.hpp"
 #include "divisors/divisor_pairs.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/tables.hpp"
 
 namespace ntb {
@@ -16,7 +15,7 @@ namespace {
 
 // True when some entry y(1..findp(sqrt N)) divides N.
 bool has_small_prime_factor(int32_t N, const Tables& t) {
-  int32_t n = static_cast<int32_t>(std::sqrt(static_cast<double>(N)));
+  int32_t n = isqrt(N);
   findp(n, t);
   for (int32_t i = 1; i <= n; ++i) {
     const int32_t p = t.y[i];

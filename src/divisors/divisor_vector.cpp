@@ -7,6 +7,7 @@
 
 #include "divisors/divisor_prefixes.hpp"
 #include "divisors/quotient_pi.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -32,7 +33,7 @@ void count_divisor_vector(int32_t N, const Tables& t, DivisorVector& v) {
     return true;
   });
   v.composites = C;
-  v.primes = counter32(int64_t{N} - C - 1);
+  v.primes = saturate32(int64_t{N} - C - 1);
   v.slot[1] = 1;
   v.slot[2] = v.primes;
 }

@@ -41,10 +41,4 @@ inline DivisorVector divisor_vector_of(int32_t N, const Tables& t) {
   return v;
 }
 
-// The integer held by a slot or a sum of slots, as the 32-bit counters of
-// the report show it (only an edited table can push it past 32 bits).
-inline int32_t counter32(int64_t v) {
-  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
-}
-
 }  // namespace ntb

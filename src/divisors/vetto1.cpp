@@ -15,6 +15,7 @@
 #include "divisors/divisor_listing.hpp"
 #include "divisors/divisor_vector.hpp"
 #include "numtheory/factor.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -123,10 +124,10 @@ void vector_table(Io& io, int32_t maxd) {
   const int32_t lines = (maxd + 3) / 4;
   for (int32_t r = 0; r < lines; ++r) {
     const int32_t tau = 4 * r + 1;
-    const Items items = {" ", tau,     " ", counter32(g_vector.at(tau)),
-                         bar, tau + 1, " ", counter32(g_vector.at(tau + 1)),
-                         bar, tau + 2, " ", counter32(g_vector.at(tau + 2)),
-                         bar, tau + 3, " ", counter32(g_vector.at(tau + 3))};
+    const Items items = {" ", tau,     " ", saturate32(g_vector.at(tau)),
+                         bar, tau + 1, " ", saturate32(g_vector.at(tau + 1)),
+                         bar, tau + 2, " ", saturate32(g_vector.at(tau + 2)),
+                         bar, tau + 3, " ", saturate32(g_vector.at(tau + 3))};
     io.scr(layout, items);
     io.log(layout, items);
     if ((r + 1) % 18 == 0) io.pause();
@@ -138,7 +139,7 @@ void listing_run(Session& s, int32_t N, int32_t d) {
   Io& io = s.io;
   const double Nd = N;
   const int64_t count = g_vector.at(d);
-  io.lst({"There are", counter32(count), " numbers with "});
+  io.lst({"There are", saturate32(count), " numbers with "});
   io.lst({d, "  divisors up to   "});
   io.scr("(A3,F11.0)", {"   ", Nd});
   if (count == 0) {
@@ -226,8 +227,8 @@ void vetto1(Session& s) {
   for (int32_t tau = 1; tau <= maxd; ++tau) sum += g_vector.slot[tau];
   const std::string_view sum_text =
       "The sum of the list(total numbers of composites and primes+1)= ";
-  io.lst({sum_text, counter32(sum)});
-  io.log("(A60,I10)", {sum_text, counter32(sum)});
+  io.lst({sum_text, saturate32(sum)});
+  io.log("(A60,I10)", {sum_text, saturate32(sum)});
 
   io.pause();
   io.lst({"O P T I O N for a lists of numbers with the same number"});

@@ -32,14 +32,6 @@ inline bool accepted_even(double N) {
   return N >= kGoldbachLeast && N <= kGoldbachTop && N == std::trunc(N) && std::fmod(N, 2.0) == 0;
 }
 
-// A whole real cut toward zero to 32 bits, held at the 32-bit bounds beyond
-// them (only an edited table can push a count that far).
-inline int32_t whole32(double v) {
-  if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
-  if (v >= 2147483647.0) return INT32_MAX;
-  return static_cast<int32_t>(v);
-}
-
 class Counts {
  public:
   // top: the largest x the caller will ask for often.  With the tables as

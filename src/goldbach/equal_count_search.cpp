@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 
 namespace ntb {
@@ -28,7 +29,7 @@ int32_t search_total(PairKind kind, int32_t n, const Counts& c) {
       t = c.y_as_built() && c.yc_as_built() ? mixed_total_by_primes(n, c) : mixed_total_scan(n, c);
       break;
   }
-  return whole32(t);  // far below 2^31 up to n = 12004 with the tables as built
+  return saturate32(t);  // far below 2^31 up to n = 12004 with the tables as built
 }
 
 int32_t equal_count_search(PairKind kind, int32_t K, const Counts& c, const FoundRow& found) {

@@ -13,6 +13,7 @@
 #include "goldbach/engines.hpp"
 #include "goldbach/report.hpp"
 #include "numtheory/factor.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -33,16 +34,6 @@ struct GoldWork {
   }
 };
 
-// An int64 product or sum narrowed for a 32-bit column (only an edited
-// table can give values beyond it).
-int32_t narrow(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-void both(Io& io, std::string_view layout, Items items) {
-  io.scr(layout, items);
-  io.log(layout, items);
-}
 void log_then_scr(Io& io, std::string_view layout, Items items) {
   io.log(layout, items);
   io.scr(layout, items);
@@ -91,8 +82,8 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   auto store = [&](int64_t number, int64_t sum) {
     if (serial > kColumn) return;
     const int32_t i = static_cast<int32_t>(serial);
-    w.number[i] = narrow(number);
-    w.sum[i] = narrow(sum);
+    w.number[i] = saturate32(number);
+    w.sum[i] = saturate32(sum);
     both(io, "(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
   };
 

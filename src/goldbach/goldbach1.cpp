@@ -8,6 +8,7 @@
 #include "goldbach/commands.hpp"
 #include "goldbach/engines.hpp"
 #include "goldbach/report.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -73,7 +74,7 @@ void Goldbach1(Session& s) {
         io.log("(A45,5I10)", {pad("scanning for", 14), N});
       }
       const ScanDetail show = [&](int32_t p, int32_t d, int32_t primes, double scan) {
-        const int32_t sc = whole32(scan);
+        const int32_t sc = saturate32(scan);
         io.lst({N, p, d, primes, sc});
         io.log("(1X,6I5)", {N, p, d, primes, sc});
       };
@@ -120,7 +121,7 @@ void Goldbach1(Session& s) {
     io.log("(8I7)", {N});
     // The buffer holds every larger member for the tables as built; an
     // edited table may ask for more rows than it holds.
-    const int32_t rows = std::min(whole32(k.C), CompositeBuffer::kCapacity);
+    const int32_t rows = std::min(saturate32(k.C), CompositeBuffer::kCapacity);
     bool quit = false;
     for (int32_t r = 1; r <= rows && !quit; ++r) quit = !row(r, buf.v[r], N - buf.v[r]);
     if (quit) continue;

@@ -9,6 +9,7 @@
 #include "goldbach/commands.hpp"
 #include "goldbach/engines.hpp"
 #include "goldbach/report.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 
 namespace ntb {
@@ -31,11 +32,6 @@ void column_heads(Io& io) {
   io.lst({pad("       1             2         3        4        5", 59)});
   io.log("(1X,A75)", {pad("    1          2         3        4        5", 70)});
   io.log("(1X,A75)", {pad(std::string(61, '_'), 78)});
-}
-
-void both(Io& io, std::string_view layout, Items items) {
-  io.scr(layout, items);
-  io.log(layout, items);
 }
 
 }  // namespace
@@ -144,7 +140,7 @@ void mixed(Session& s, double& N, double& N2) {
   io.log("(1X,A50,4F12.0)", {"pairs of mixed from 6 to N ", T[0]});
   io.lst({"pairs of mixed from 6 to N-2", T[1]});
   io.log("(1X,A50,4F12.0)", {"pairs of mixed from 6 to N-2", T[1]});
-  const int32_t pairs = whole32(T[0] - T[1]);
+  const int32_t pairs = saturate32(T[0] - T[1]);
   io.lst({"pairs of mixed of N ", pairs});
   io.log("(1X,A76,4I10)", {"pairs of mixed of N ", pairs});
   io.rule();
@@ -177,7 +173,7 @@ void composite(Session& s, double& N, double& N2) {
     T[pass] = r.total();
     both(io, "(1X,4F10.0)", {n, T[pass]});
   }
-  const int32_t pairs = whole32(T[0] - T[1]);
+  const int32_t pairs = saturate32(T[0] - T[1]);
   io.log("(1X,A30,1F10.0,A4,1I9)", {"total pairs composites of ", N, " = ", pairs});
   io.scr("(1X,A30,1F10.0,A4,1I9)", {"total pairs composites of ", N, " = ", pairs});
   io.rule();

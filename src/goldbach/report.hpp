@@ -12,11 +12,10 @@
 
 namespace ntb {
 
-// A text blank-padded (or cut) to exactly w characters.
-inline std::string pad(std::string_view s, size_t w) {
-  std::string r(s.substr(0, w));
-  r.resize(w, ' ');
-  return r;
+// A record written alike to the screen and to the session log.
+inline void both(Io& io, std::string_view layout, Items items) {
+  io.scr(layout, items);
+  io.log(layout, items);
 }
 
 // A whole count for an Iw field.  Up to 2^31 - 1 it is the number itself;

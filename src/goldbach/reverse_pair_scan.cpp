@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
@@ -32,7 +33,7 @@ constexpr int32_t kWalkStart = 148934;  // the first entry of y above 2000000
 // The start of the downward walk for p, following the procedure: 148934
 // when more primes than that lie up to the partner bound, else Phi(N).
 int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c) {
-  const int32_t q2 = static_cast<int32_t>(std::min(std::trunc(bound / p), 2147483647.0));
+  const int32_t q2 = saturate32(bound / p);
   const int32_t below = q2 > kGoldbachTop ? trova1_of(q2, c.tables()) : c.phi(q2);
   return below > kWalkStart ? kWalkStart : phiN;
 }

@@ -44,6 +44,15 @@ class Item {
 
 using Items = std::initializer_list<Item>;
 
+// s blank-padded (or cut) to exactly w characters.  An A field sees the
+// whole length of its text, trailing blanks and tabs included, so report
+// texts are built at the exact lengths their records need.
+inline std::string pad(std::string_view s, size_t w) {
+  std::string r(s.substr(0, w));
+  r.resize(w, ' ');
+  return r;
+}
+
 // Appends to `records` the records that `layout` writes for `items`.
 void format_records(std::string_view layout, std::span<const Item> items,
                     std::vector<std::string>& records);

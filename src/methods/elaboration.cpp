@@ -15,6 +15,7 @@
 #include "methods/report_text.hpp"
 #include "methods/triplet_data.hpp"
 #include "methods/triplet_steps.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -23,7 +24,7 @@ namespace {
 constexpr std::string_view kTableA = "(2F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0,A2,1F6.0)";
 
 const std::string& column_heading() {
-  static const std::string s = padded("       1        2         3         4", 67);
+  static const std::string s = pad("       1        2         3         4", 67);
   return s;
 }
 const std::string& column_underline() {
@@ -58,12 +59,12 @@ bool combination_rows(Io& io, TripletData& td, int32_t lines, Sums& sums) {
 }
 
 void write_sums(Io& io, const Sums& sums, size_t log_length) {
-  const std::string text = padded("sums of combinations", log_length);
+  const std::string text = pad("sums of combinations", log_length);
   io.lst({"sums of combinations"});
   io.log("(1X,A40,2F11.0)", {text});
   // The combinations of N = 2000000 sum to 372720414; held at the 32-bit
   // bounds all the same.
-  const int32_t a = whole32(sums.s[0]), b = whole32(sums.s[1]), c = whole32(sums.s[2]);
+  const int32_t a = saturate32(sums.s[0]), b = saturate32(sums.s[1]), c = saturate32(sums.s[2]);
   io.lst({a, b, c});
   io.log("(8I7)", {a, b, c});
 }
@@ -71,21 +72,21 @@ void write_sums(Io& io, const Sums& sums, size_t log_length) {
 // Table A; false when the user quit.
 bool table_a(Io& io, TripletData& td, int32_t lines) {
   static const std::string legend[] = {
-      padded("column 1 = combinations of N3,this set contains combinations of M2 and N1", 77),
-      padded("column 2 = values for N1 and relevant to combination in the same line", 77),
-      padded("column 3 = values for N2 and relevant to combination in the same line", 77),
-      padded("column 4 = sum of the values of colimns 2 and 3 in rhe same line", 77),
-      padded("column 5 = values for N3 and relevant to combination in the same line", 77),
+      pad("column 1 = combinations of N3,this set contains combinations of M2 and N1", 77),
+      pad("column 2 = values for N1 and relevant to combination in the same line", 77),
+      pad("column 3 = values for N2 and relevant to combination in the same line", 77),
+      pad("column 4 = sum of the values of colimns 2 and 3 in rhe same line", 77),
+      pad("column 5 = values for N3 and relevant to combination in the same line", 77),
       "column 6 =           difference betwen columns 4 and 5" + repeated(' ', 17) + "\t\t",
-      padded("NOTE:if N3=N1+N2 the sum for column 6 must be 0 if we add 1 to all 3 members", 78),
+      pad("NOTE:if N3=N1+N2 the sum for column 6 must be 0 if we add 1 to all 3 members", 78),
   };
-  static const std::string numbers_entered = padded("the 3 numbers entered are", 41);
-  static const std::string printing = padded(" printing table A", 27);
+  static const std::string numbers_entered = pad("the 3 numbers entered are", 41);
+  static const std::string printing = pad(" printing table A", 27);
   static const std::string underline = repeated('_', 41);
-  static const std::string heading = padded("1     2       3       4       5      6", 41);
-  static const std::string sum_text = padded("sum of last column+1 =", 41);
-  static const std::string count_text = padded("number of combinations of N1,N2,N3", 40);
-  static const std::string end = padded("end printing table A", 30);
+  static const std::string heading = pad("1     2       3       4       5      6", 41);
+  static const std::string sum_text = pad("sum of last column+1 =", 41);
+  static const std::string count_text = pad("number of combinations of N1,N2,N3", 40);
+  static const std::string end = pad("end printing table A", 30);
 
   io.scr("(8I7)", {td.N1, td.N2, td.N3});
   io.log("(1X,A45)", {numbers_entered});
@@ -121,19 +122,19 @@ bool table_a(Io& io, TripletData& td, int32_t lines) {
 // The combinations in run order; false when the user quit.
 bool run_order(Io& io, TripletData& td, int32_t lines) {
   static const std::string legend[] = {
-      padded("column 1 = sequential number of combination", 79),
-      padded("column 2 = combinations of 1st number" + repeated('\t', 5), 78),
-      padded("column 3 = combinations of 2nd number\t" + repeated(' ', 12) + "\t\t\t\t", 78),
-      padded("column 4 = combinations of 3rd number" + repeated('\t', 7), 77),
-      padded("NOTE:the combinations are obtained by N/K1,K2,K3..", 79),
-      padded("they are the combinations of primes+operation of multiplication and/or power", 111),
+      pad("column 1 = sequential number of combination", 79),
+      pad("column 2 = combinations of 1st number" + repeated('\t', 5), 78),
+      pad("column 3 = combinations of 2nd number\t" + repeated(' ', 12) + "\t\t\t\t", 78),
+      pad("column 4 = combinations of 3rd number" + repeated('\t', 7), 77),
+      pad("NOTE:the combinations are obtained by N/K1,K2,K3..", 79),
+      pad("they are the combinations of primes+operation of multiplication and/or power", 111),
   };
-  static const std::string title = padded("combinations for 3 numbers", 36);
-  static const std::string count_text = padded("number of combinations for the 3 numbers", 74);
+  static const std::string title = pad("combinations for 3 numbers", 36);
+  static const std::string count_text = pad("number of combinations for the 3 numbers", 74);
   static const std::string per_prime[] = {
-      padded("number of combinations for the 3 numbers for the prime 2", 84),
-      padded("number of combinations for the 3 numbers for the prime 3", 84),
-      padded("number of combinations for the 3 numbers for the prime 5", 84),
+      pad("number of combinations for the 3 numbers for the prime 2", 84),
+      pad("number of combinations for the 3 numbers for the prime 3", 84),
+      pad("number of combinations for the 3 numbers for the prime 5", 84),
   };
 
   io.lst({"combinations for 3 numbers"});
@@ -168,8 +169,8 @@ bool run_order(Io& io, TripletData& td, int32_t lines) {
 
 // The combinations in ascending order; false when the user quit.
 bool ordered(Io& io, TripletData& td) {
-  static const std::string title = padded("ordered combinations of numbers", 44);
-  static const std::string end = padded("end printing combinations for the 3 numbers", 53);
+  static const std::string title = pad("ordered combinations of numbers", 44);
+  static const std::string end = pad("end printing combinations for the 3 numbers", 53);
   static const std::string equals = repeated('=', 54);
 
   sort_nonzero_first(td.comb1);

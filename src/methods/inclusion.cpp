@@ -10,9 +10,10 @@
 #include <string>
 
 #include "methods/commands.hpp"
-#include "methods/free_of_2357.hpp"
 #include "methods/inclusion_terms.hpp"
 #include "methods/report_text.hpp"
+#include "numtheory/free_of_2357.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 
 namespace ntb {
@@ -27,14 +28,14 @@ constexpr int kShortRowLevel = 8;  // rows from this level on carry four columns
 
 void write_legend_to(Io& io, bool screen) {
   static const std::string lines[] = {
-      padded("column 1 = sequential number of operatiom", 80),
+      pad("column 1 = sequential number of operatiom", 80),
       "column 2 = combination of primes.-Operation multiplication\t\t\t\t\t" + repeated(' ', 13),
-      padded("column 3 = sequential total" + repeated(' ', 12) + repeated('\t', 9), 73),
+      pad("column 3 = sequential total" + repeated(' ', 12) + repeated('\t', 9), 73),
       "column 4 = result on one block for one loop. K1,k2,k3...\t\t\t\t\t\t" + repeated(' ', 20),
-      padded("NOTE:each prime up to sqrt of N is elaborated,when complete its set", 80),
-      padded("\t\tand subtotals are printed", 77),
+      pad("NOTE:each prime up to sqrt of N is elaborated,when complete its set", 80),
+      pad("\t\tand subtotals are printed", 77),
   };
-  static const std::string heading = padded("      1        2         3         4", 66);
+  static const std::string heading = pad("      1        2         3         4", 66);
   static const std::string underline = repeated('_', 56) + repeated(' ', 12);
   for (const auto& l : lines) {
     if (screen)
@@ -54,7 +55,7 @@ void write_legend_to(Io& io, bool screen) {
 std::string i10(int64_t v) {
   std::string digits = std::to_string(v);
   if (digits.size() > 10) return repeated('*', 10);
-  return padded("", 10 - digits.size()) + digits;
+  return pad("", 10 - digits.size()) + digits;
 }
 
 // "(A45,4I10)" with a text and two totals.  The totals of the terms pass
@@ -116,9 +117,9 @@ class Report final : public InclusionVisitor {
 
 void inclusion(Session& s) {
   Io& io = s.io;
-  static const std::string suggested = padded("suggested N < 2000000", 63);
+  static const std::string suggested = pad("suggested N < 2000000", 63);
   static const std::string calculate =
-      padded("calculate Phi(N) with inclusion exclusion method for N =", 63);
+      pad("calculate Phi(N) with inclusion exclusion method for N =", 63);
 
   double N = 0;
   int32_t n = 0, choice = 0;
@@ -149,15 +150,15 @@ void inclusion(Session& s) {
   if (!res.completed) return;  // q at a page stop
 
   if (s.no2357 == 0) {
-    static const std::string sr1_scr = padded("sr1 =totalizer of multiples", 37);
-    static const std::string sr1_log = padded("sr1  = totalizer of multiples", 38);
-    static const std::string totals_scr = padded(" negative and positive results", 66);
-    static const std::string totals_log = padded("negative and positive results", 67);
-    static const std::string combinations = padded("Number of combinations", 63);
-    static const std::string calculated = padded("N and number of primes calculated", 37);
-    static const std::string binary = padded("with binary search", 37);
-    static const std::string sum_scr = padded(" sum of positive and negative results", 63);
-    static const std::string sum_log = padded(" sumn of positive and negative results", 63);
+    static const std::string sr1_scr = pad("sr1 =totalizer of multiples", 37);
+    static const std::string sr1_log = pad("sr1  = totalizer of multiples", 38);
+    static const std::string totals_scr = pad(" negative and positive results", 66);
+    static const std::string totals_log = pad("negative and positive results", 67);
+    static const std::string combinations = pad("Number of combinations", 63);
+    static const std::string calculated = pad("N and number of primes calculated", 37);
+    static const std::string binary = pad("with binary search", 37);
+    static const std::string sum_scr = pad(" sum of positive and negative results", 63);
+    static const std::string sum_log = pad(" sumn of positive and negative results", 63);
     io.scr("(1X,A40,2F11.0)", {sr1_scr, res.sr1});
     io.log("(1X,A40,2F11.0)", {sr1_log, res.sr1});
     write_totals(io, true, totals_scr, res.negative, res.positive);
@@ -173,7 +174,7 @@ void inclusion(Session& s) {
       io.scr("(1X,A40,2F11.0)", {binary, found});
       io.log("(1X,A40,2F11.0)", {binary, found});
       // Up to 2000000 the totals stay far inside 32 bits.
-      const int32_t sum = whole32(res.positive + res.negative);
+      const int32_t sum = saturate32(res.positive + res.negative);
       io.scr("(A45,4I10)", {sum_scr, sum});
       io.log("(A45,4I10)", {sum_log, sum});
     }
@@ -184,19 +185,19 @@ void inclusion(Session& s) {
 
   if (s.no2357 == 1) {
     // y starts at 11: sr1 counted the multiples free of 2, 3, 5 and 7.
-    static const std::string reduce_scr = padded("reduce of N -sr1+z11+4-1 =", 54);
-    static const std::string reduce_log = padded("reduce of N -sr1+z11+4-1 =", 53);
-    static const std::string values = padded("N,reduced,sr1,z11  =", 22);
+    static const std::string reduce_scr = pad("reduce of N -sr1+z11+4-1 =", 54);
+    static const std::string reduce_log = pad("reduce of N -sr1+z11+4-1 =", 53);
+    static const std::string values = pad("N,reduced,sr1,z11  =", 22);
     const int32_t reduced = free_of_2357(n);
-    const int32_t sr1 = whole32(res.sr1);
-    const int32_t count = whole32(static_cast<int64_t>(res.z11) - sr1 + reduced + 3);
+    const int32_t sr1 = saturate32(res.sr1);
+    const int32_t count = saturate32(static_cast<int64_t>(res.z11) - sr1 + reduced + 3);
     io.scr("(A45,4I10)", {reduce_scr, count});
     io.log("(A45,4I10)", {reduce_log, count});
     io.log("(A45,4I10)", {values, n, reduced, sr1, res.z11});
     io.scr("(A45,4I10)", {values, n, reduced, sr1, res.z11});
   }
 
-  static const std::string end = padded("end inclusion exclusion method", 49);
+  static const std::string end = pad("end inclusion exclusion method", 49);
   io.log("(1X,A45)", {end});
   io.rule();
 }

@@ -11,10 +11,10 @@
 // others over again), a 0 is passed over.
 #include "methods/inclusion_terms.hpp"
 
-#include <algorithm>
 #include <cmath>
 
-#include "methods/free_of_2357.hpp"
+#include "numtheory/free_of_2357.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -22,10 +22,6 @@ namespace {
 
 constexpr int kLevels = 11;    // no set of ten primes has a product up to 2^31
 constexpr int kReduceTop = 7;  // deepest level whose terms are reduced
-
-inline int32_t clamp32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 class Walk {
  public:
@@ -84,7 +80,7 @@ InclusionResult inclusion_terms(double N, const Tables& t, bool reduce2357, Incl
   int64_t previous = 0;
   for (int32_t p = 1;; ++p) {
     const int64_t setsum = res.positive - res.negative;
-    if (p > 1) v.set_done(p - 1, t.y[p - 1], clamp32(setsum - previous));
+    if (p > 1) v.set_done(p - 1, t.y[p - 1], saturate32(setsum - previous));
     previous = setsum;
     v.pass(p);
     if (res.z11 < p || res.root < t.y[p]) break;

@@ -12,10 +12,11 @@
 #include <cmath>
 
 #include "methods/commands.hpp"
-#include "methods/free_of_2357.hpp"
 #include "methods/report_text.hpp"
 #include "methods/reverse_rows.hpp"
 #include "methods/triplet_data.hpp"
+#include "numtheory/free_of_2357.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -33,19 +34,19 @@ constexpr std::string_view kPrintAsk = "Print all data enter 0 part of data ente
 
 void write_legend(Io& io) {
   static const std::string lines[] = {
-      padded("column 1 = sequential number of calculations for each block", 97),
-      padded("column 2 = result of succesive division;k1,k2,k3 etc", 79),
-      padded("column 3 = prime relevamt to the block under calculation;y(aa),y(bb)...", 78),
-      padded("column 4 = Phi(N) of N/combination - Phi(N) of one primes before last", 80),
-      padded("column 5 = sequential total of column 4", 80),
-      padded("column 6 = Combinations obtained by succesive divisions", 96),
+      pad("column 1 = sequential number of calculations for each block", 97),
+      pad("column 2 = result of succesive division;k1,k2,k3 etc", 79),
+      pad("column 3 = prime relevamt to the block under calculation;y(aa),y(bb)...", 78),
+      pad("column 4 = Phi(N) of N/combination - Phi(N) of one primes before last", 80),
+      pad("column 5 = sequential total of column 4", 80),
+      pad("column 6 = Combinations obtained by succesive divisions", 96),
       "NOTE:N/K1,K2..  may be called combimations,the elements are primes" + repeated(' ', 11) +
           "\t",
-      padded("NOTE:each prime up to sqrt of N is elaborated,when complete its set", 80),
-      padded("\t\tand subtotals are printed", 77),
+      pad("NOTE:each prime up to sqrt of N is elaborated,when complete its set", 80),
+      pad("\t\tand subtotals are printed", 77),
   };
   static const std::string heading =
-      padded("      1        2         3         4         5          6", 75);
+      pad("      1        2         3         4         5          6", 75);
   static const std::string underline = repeated('_', 56) + repeated(' ', 12);
   for (const auto& l : lines) io.log("(1X,A75)", {l});
   io.log("(1X,A60)", {heading});
@@ -66,12 +67,12 @@ class Report final : public ReverseVisitor {
     }
     if (choice_ != 0) return true;
     // std::round takes halves away from zero.
-    const int32_t comb = whole32(std::round(r.comb));
+    const int32_t comb = saturate32(std::round(r.comb));
     const double value = r.value;
     io_.scr(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
     io_.log(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
     if (r.tail == RowTail::Dashes) {
-      static const std::string dashes = padded("--------------------------", 39);
+      static const std::string dashes = pad("--------------------------", 39);
       io_.scr("(1X,A45)", {dashes});
       io_.log("(1X,A45)", {dashes});
     }
@@ -150,8 +151,8 @@ void reverse(Session& s) {
   const double primes = res.phi(N);
   if (s.no2357 == 0) {
     static const std::string final_data = "final data for this number\t\t\t\t" + repeated(' ', 9);
-    static const std::string total = padded("total of column 5 or total of sets =", 44);
-    static const std::string primes_to = padded("primes to", 44);
+    static const std::string total = pad("total of column 5 or total of sets =", 44);
+    static const std::string primes_to = pad("primes to", 44);
     io.scr("(1X,A40,2F11.0)", {"total =  ", res.s1});
     io.log("(1X,A40,2F11.0)", {final_data});
     io.log("(1X,A40,2F11.0)", {total, res.s1});
@@ -164,7 +165,7 @@ void reverse(Session& s) {
     // The check by one search in y, which ends at 2000000.
     int32_t b = n;
     findp(b, s.t);
-    static const std::string binary = padded("with binary search", 40);
+    static const std::string binary = pad("with binary search", 40);
     io.lst({"with binary search ", b});
     io.log("(1X,A40,2F11.0)", {binary, static_cast<double>(b)});
   }
@@ -178,14 +179,14 @@ void reverse(Session& s) {
 
   if (s.no2357 == 1) {
     // y starts at 11: the rows counted the composites free of 2, 3, 5 and 7.
-    static const std::string reduce_scr = padded("reduce of N -s1-1+4 (primes to N)=", 62);
-    static const std::string reduce_log = padded("reduce of N -s1-1+4(primes to N) =", 61);
+    static const std::string reduce_scr = pad("reduce of N -s1-1+4 (primes to N)=", 62);
+    static const std::string reduce_log = pad("reduce of N -s1-1+4(primes to N) =", 61);
     static const std::string z2_text = " z2(primes in vector to sqrt(N) =\t\t\t\t\t\t\t\t\t\t  ";
-    static const std::string values = padded("N,reduced,s1,z2  =", 38);
+    static const std::string values = pad("N,reduced,s1,z2  =", 38);
     io.rule();
     const int32_t reduced = free_of_2357(n);
-    const int32_t s1 = whole32(res.s1);
-    const int32_t count = whole32(static_cast<int64_t>(reduced) - s1 + 3);
+    const int32_t s1 = saturate32(res.s1);
+    const int32_t count = saturate32(static_cast<int64_t>(reduced) - s1 + 3);
     io.scr("(A45,4I10)", {reduce_scr, count});
     io.log("(A45,4I10)", {reduce_log, count});
     io.log("(A45,4I10)", {z2_text, res.z2});
@@ -197,7 +198,7 @@ void reverse(Session& s) {
     io.rule();
     return;
   }
-  static const std::string end = padded("end reverse method", 46);
+  static const std::string end = pad("end reverse method", 46);
   io.log("(1X,A45)", {end});
   io.rule();
   store_run(s, td, n);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
 
@@ -50,7 +51,7 @@ class PrimesUpTo {
     };
     if (x <= kTableTop) return upto(x);
     const int64_t above = static_cast<int64_t>(trova1_of(x, tables_as_built())) - kPrimesToTop;
-    return static_cast<int32_t>(std::min<int64_t>(upto(kTableTop) + above, INT32_MAX));
+    return saturate32(upto(kTableTop) + above);
   }
 
  private:
@@ -136,8 +137,7 @@ ReverseResult reverse_rows(double N, const Tables& t, ReverseVisitor& v) {
   double previous = 0;
   for (int32_t aa = 1;; ++aa) {
     // A count up to N; held at the 32-bit bounds on a strangely edited table.
-    const auto subtotal =
-        static_cast<int32_t>(std::clamp(res.s1 - previous, -2147483648.0, 2147483647.0));
+    const int32_t subtotal = saturate32(res.s1 - previous);
     if (aa > 1) v.set_done(aa - 1, t.y[aa - 1], subtotal, res.rows);
     previous = res.s1;
     if (aa > res.z2) break;

@@ -15,10 +15,11 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "numtheory/findp_lookup.hpp"
+#include "numtheory/free_of_2357.hpp"
 #include "numtheory/free_of_entries.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/legendre_phi.hpp"
 #include "numtheory/pi_lookup.hpp"
@@ -50,14 +51,6 @@ constexpr std::array<uint8_t, 210> kFree2357 = [] {
   return upto;
 }();
 
-// The terms of the inclusion-exclusion: G(q) is 1 for q <= 10 (only 1 is free
-// of 2, 3, 5, 7 there) and coprime7(q) above, which equals the count by the
-// period 210.
-inline int64_t G(int32_t q) {
-  if (q <= 10) return 1;
-  return coprime7_of(q);
-}
-
 // Chains below a chain of quotient q whose last index is `upper`: the next
 // index runs 5, 6, ... and stops at the first quotient below 1 or at `upper`.
 // Returns the signed sum of G over the longer chains, seen from this level
@@ -69,7 +62,7 @@ int64_t chains_below(int32_t q, int32_t upper, const Tables& t) {
     if (p == 0) continue;  // an empty slot divides nothing
     const int32_t r = q / p;
     if (r < 1) break;
-    sum += G(r) - chains_below(r, j, t);
+    sum += free_of_2357(r) - chains_below(r, j, t);
   }
   return sum;
 }
@@ -85,7 +78,7 @@ int64_t chains_below_rising(int32_t q, int32_t upper, const Tables& t) {
   int32_t j = 5;
   for (; j < upper && t.y[j] <= small; ++j) {
     const int32_t r = q / t.y[j];  // at least 11
-    sum += G(r) - chains_below_rising(r, j, t);
+    sum += free_of_2357(r) - chains_below_rising(r, j, t);
   }
   // The first index in [j, upper) whose entry is above q, or upper.
   int32_t lo = j, hi = upper;
@@ -131,12 +124,30 @@ int64_t cofactors_from(int level, int32_t q, int32_t s, const Tables& t, const P
   return sum;
 }
 
+// P: the integers up to N (Nd, whole) made of two or more primes above y(c),
+// each through its cofactor; level 1 runs over y(c+1..a), a = pi(sqrt(N)).
+template <class Pi>
+int64_t products_above(double Nd, int32_t c, int32_t a, const Tables& t, const Pi& pi) {
+  int64_t P = 0;
+  for (int32_t i = c + 1; i <= a; ++i) {
+    interruption_point();
+    const int32_t p = t.y[i];
+    if (p < 2) continue;
+    int32_t q = static_cast<int32_t>(Nd / p);
+    do {
+      P += int64_t{pi(q)} - i + 1;
+      P += cofactors_from(2, q, i + 1, t, pi);
+      q /= p;
+    } while (p <= q);
+  }
+  return P;
+}
+
 // N as a whole 32-bit value; callers pass 11..2147483647, anything else is
-// held inside the 32-bit range so that the conversion is defined.
+// held inside 0..2147483647 so that the conversion is defined.
 inline int32_t whole_of(double N) {
-  if (!(N > 0.0)) return 0;
-  if (N >= 2147483647.0) return 2147483647;
-  return static_cast<int32_t>(N);
+  const int32_t n = saturate32(N);
+  return n > 0 ? n : 0;
 }
 
 }  // namespace
@@ -191,23 +202,14 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
       const int32_t p = t.y[i1];
       if (p == 0) continue;
       const int32_t q = static_cast<int32_t>(Nd / p);
-      S += G(q) - (rising ? chains_below_rising(q, i1, t) : chains_below(q, i1, t));
+      // Every quotient up to 10 adds 1, a quotient of 0 (an edited entry
+      // above N) included.
+      const int64_t g = q < 1 ? 1 : free_of_2357(q);
+      S += g - (rising ? chains_below_rising(q, i1, t) : chains_below(q, i1, t));
     }
   }
 
-  int64_t P = 0;
-  for (int32_t i = c + 1; i <= a; ++i) {
-    interruption_point();
-    const int32_t p = t.y[i];
-    if (p < 2) continue;
-    int32_t q = static_cast<int32_t>(Nd / p);
-    do {
-      P += int64_t{pi(q)} - i + 1;
-      P += cofactors_from(2, q, i + 1, t, pi);
-      q /= p;
-    } while (p <= q);
-  }
-
+  const int64_t P = products_above(Nd, c, a, t, pi);
   N = static_cast<double>(int64_t{F} - S - P + (c - 1));
 }
 
@@ -221,7 +223,7 @@ void trova1_by_terms(double& N, const Tables& t) {
 // first c primes: Legendre's sum, of which S is the inclusion-exclusion
 // written out chain by chain (a chain stops where its quotient reaches 0,
 // and those are the only terms that would add 0).  P is summed as above with
-// constant-time prime counts.
+// constant-time prime counts (on y as built no entry is passed over).
 static void trova1_fast(double& N, const Tables& t) {
   const PiLookup& pi = PiLookup::of(t);
   const int32_t n = whole_of(N);
@@ -232,42 +234,7 @@ static void trova1_fast(double& N, const Tables& t) {
 
   const int64_t free_of_small = legendre_phi(n, c, t);
 
-  // The cofactor levels of trova1_by_terms with y as built: ascending
-  // primes, nothing to pass over.
-  struct Cofactors {
-    const Tables& t;
-    const PiLookup& pi;
-    int64_t from(int level, int32_t q, int32_t s) const {
-      int64_t sum = 0;
-      for (int32_t j = s;; ++j) {
-        const int32_t p = t.y[j];
-        int32_t r = q / p;
-        if (r < p) break;
-        if (level == 5) {
-          sum += int64_t{pi(r, t)} - j + 1;
-          continue;
-        }
-        do {
-          sum += int64_t{pi(r, t)} - j + 1;
-          sum += from(level + 1, r, j + 1);
-          r /= p;
-        } while (r >= p);
-      }
-      return sum;
-    }
-  } cof{t, pi};
-
-  int64_t P = 0;
-  for (int32_t i = c + 1; i <= a; ++i) {
-    const int32_t p = t.y[i];
-    int32_t q = static_cast<int32_t>(Nd / p);
-    do {
-      P += int64_t{pi(q, t)} - i + 1;
-      P += cof.from(2, q, i + 1);
-      q /= p;
-    } while (p <= q);
-  }
-
+  const int64_t P = products_above(Nd, c, a, t, [&](int32_t x) { return pi(x, t); });
   N = static_cast<double>(free_of_small - P + (c - 1));
 }
 
@@ -286,9 +253,7 @@ void trova1(double& N, const Tables& t) {
 int32_t trova1_of(int32_t n, const Tables& t) {
   double v = n;
   trova1(v, t);
-  if (v > 2147483647.0) return 2147483647;
-  if (v < -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
+  return saturate32(v);
 }
 
 }  // namespace ntb

@@ -2,10 +2,10 @@
 #include "numtheory/trial_sieve.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "numtheory/findp_lookup.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/pi_lookup.hpp"
 
 namespace ntb {
@@ -20,10 +20,6 @@ constexpr int32_t kLaid[kGroups][5] = {
 constexpr int32_t kLaidTop = 47;
 // Entries below this mark a first-level-cache block at a time.
 constexpr int32_t kSmallEntry = 2048;
-
-inline int32_t isqrt(int64_t c) {
-  return static_cast<int32_t>(std::sqrt(static_cast<double>(c)));
-}
 
 // Marks lo + 2i for the odd multiples m of p in [from, to] (from, to within
 // the window).

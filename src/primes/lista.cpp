@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "numtheory/factor.hpp"
+#include "numtheory/int_math.hpp"
 #include "numtheory/prime_count.hpp"
 #include "primes/commands.hpp"
 #include "primes/prime_listing.hpp"
@@ -15,10 +16,6 @@ namespace ntb {
 namespace {
 
 constexpr std::string_view kRow = "(A2,I11,I11,A2,I11,I11,A2,I11,I11,:)";
-
-int32_t held(int64_t v) {
-  return static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
-}
 
 }  // namespace
 
@@ -61,9 +58,9 @@ void lista(Session& s) {
   } while (n2 < plan.p1);
   double x = n2;
   trova1(x, s.t);
-  const int32_t i2 = held(static_cast<int64_t>(x));
+  const int32_t i2 = saturate32(static_cast<int64_t>(x));
   io.lst({x, i2});
-  const int32_t count = held(int64_t{i2} - plan.i1 + 1);
+  const int32_t count = saturate32(int64_t{i2} - plan.i1 + 1);
   io.lst({"there are  ", count, " primes from N1 to N2"});
 
   if (plan.mode == 0) {
@@ -77,7 +74,7 @@ void lista(Session& s) {
   }
   io.pause();
 
-  plan.groups = held((int64_t{count} + 2) / 3);
+  plan.groups = saturate32((int64_t{count} + 2) / 3);
   const char sep_char = ACHAR(124);
   const std::string_view sep(&sep_char, 1);
   int32_t lines = 0, quit = 0;

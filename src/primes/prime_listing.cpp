@@ -2,9 +2,8 @@
 // the trial division with y, as a sieve of the window ahead.
 #include "primes/prime_listing.hpp"
 
-#include <cmath>
-
 #include "numtheory/factor.hpp"
+#include "numtheory/int_math.hpp"
 
 namespace ntb {
 
@@ -17,7 +16,7 @@ int32_t largest_prime_by_primefac(int32_t n) {
 }
 
 bool is_prime_by_y(int32_t cur, const Tables& t) {
-  int32_t n = static_cast<int32_t>(std::sqrt(static_cast<double>(cur)));
+  int32_t n = isqrt(cur);
   findp(n, t);
   for (int32_t i = 1; i <= n; ++i) {
     const int32_t p = t.y[i];

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <span>
 
+#include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/prime_range.hpp"
 #include "numtheory/tables.hpp"
@@ -106,9 +107,6 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   const int32_t lo = plan.g1, hi = plan.mode == 1 ? plan.g1 : plan.g2;
   // Indexes run in 64 bits and are shown held inside 32 (only a strangely
   // edited table could take them out).
-  auto shown = [](int64_t v) {
-    return static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
-  };
   const int64_t wanted = 3 * int64_t{plan.groups};
   int64_t taken = 0;      // primes found so far
   int64_t idx = plan.i1;  // index of the next prime
@@ -123,7 +121,7 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
       return !stopped;
     };
     auto take = [&](int32_t c) {
-      row.idx[row.n] = shown(idx++);
+      row.idx[row.n] = saturate32(idx++);
       row.val[row.n++] = c;
       if (row.n == 3 && !flush()) return false;
       return ++taken < wanted;
@@ -145,9 +143,9 @@ void lista_rows(const Tables& t, const ListaPlan& plan, Emit&& emit) {
   auto emit_pair = [&](int32_t c) {
     ListaRow row;
     row.n = 2;
-    row.idx[0] = shown(idx - 1);
+    row.idx[0] = saturate32(idx - 1);
     row.val[0] = prev;
-    row.idx[1] = shown(idx);
+    row.idx[1] = saturate32(idx);
     row.val[1] = c;
     row.gap = c - prev;
     interruption_point();

@@ -2,7 +2,8 @@
 # Installation as a user or a packager does it, into temporary directories:
 #   install  cmake --install into a prefix; the installed program answers --version
 #   man      the manual page renders without a warning from groff -ww (and man -l)
-#   package  CPack builds ntbench_<version>_<arch>.deb holding the program and the page
+#   package  CPack builds ntbench_<version>_<arch>.deb holding the program, the page,
+#            the licence and the README; lintian (where installed) finds nothing
 # Status 77 (skipped) when a tool that a check needs is missing.
 # Usage: install_test.sh MODE BUILD_DIR VERSION CMAKE CPACK
 set -u
@@ -22,7 +23,7 @@ die() {
 case $mode in
   install)
     "$cmake" --install "$build" --prefix "$dir/p" >"$dir/log" 2>&1 || { cat "$dir/log"; die "cmake --install"; }
-    [ -f "$dir/p/share/man/man1/ntbench.1" ] || die "no share/man/man1/ntbench.1"
+    [ -f "$dir/p/share/man/man1/ntbench.1.gz" ] || die "no share/man/man1/ntbench.1.gz"
     [ -x "$dir/p/bin/ntbench" ] || die "no bin/ntbench"
     got=$(cd "$dir" && "$dir/p/bin/ntbench" --version </dev/null) || die "installed ntbench --version: status $?"
     [ "$got" = "ntbench $version" ] || die "installed ntbench --version printed '$got'"
@@ -50,10 +51,18 @@ case $mode in
     deb=$dir/ntbench_${version}_$(dpkg --print-architecture).deb
     [ -f "$deb" ] || die "no $(basename "$deb") among: $(ls "$dir")"
     contents=$(dpkg-deb --contents "$deb")
-    for f in ./usr/bin/ntbench ./usr/share/man/man1/ntbench.1; do
+    for f in ./usr/bin/ntbench ./usr/share/man/man1/ntbench.1.gz ./usr/share/doc/ntbench/copyright \
+      ./usr/share/doc/ntbench/README.md ./usr/share/doc/ntbench/changelog.gz; do
       grep -q " $f\$" <<<"$contents" || die "the package lacks $f: $contents"
     done
     [ -z "$(dpkg-deb -f "$deb" Depends)" ] || die "the static program has dependencies"
+    [[ $(dpkg-deb -f "$deb" Maintainer) == *'<'*@*'>' ]] || die "the maintainer has no address"
+    if command -v lintian >/dev/null; then
+      lintian --fail-on error,warning "$deb" >"$dir/lintian" 2>&1 || { cat "$dir/lintian"; die "lintian"; }
+      grep -E '^[EW]: ' "$dir/lintian" && die "lintian reports the lines above"
+    else
+      echo "lintian is not installed: the package's lint is not checked"
+    fi
     ;;
   *) die "unknown mode $mode" ;;
 esac

@@ -239,6 +239,31 @@ def one_shot_rows():
     return rows
 
 
+def divisor_counts_row():
+    """divisor-counts 2147483647 beside the workbench's divisor-count pass at the
+    same N (a whole session: start-up, the vector, d = 0, end of input), both
+    through the shell in one hyperfine run."""
+    with open("vetto1_top.txt", "w") as f:
+        f.write("2\n\n1\n\n2147483647\n\n" + lines(200, "0"))
+    ours = [BIN, "divisor-counts", "2147483647"]
+    answer = subprocess.run(ours, capture_output=True, text=True).stdout.splitlines()
+    ok = len(answer) > 2 and answer[1] == "2 105097565" and answer[-1] == "1600 1"
+    ok = ok and sum(int(line.split()[1]) for line in answer) == 2147483647
+    peer = f"{BIN} --log vetto1.dat < vetto1_top.txt"
+    cmd = ["hyperfine", "--style", "none", "--warmup", "3", "--runs", "21",
+           "--export-json", "hf.json", " ".join(ours), peer]
+    subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    (m, cpu), p = [(r["median"], r["user"] + r["system"])
+                   for r in json.load(open("hf.json"))["results"]]
+    wrapped = ["/usr/bin/time", "-f", "%M", "-o", "rss.txt"] + ours
+    _, _, done = run_once(wrapped, os.devnull, cap=CAP)
+    rss = int(open("rss.txt").read().split()[-1])
+    ratio = m / p[0]
+    return ("one-shot: divisor-counts 2147483647", "", (m, cpu), 21,
+            "workbench: divisors 1 (vetto1) 2147483647, whole session", p, f"{ratio:.2f}",
+            "<= 1.2", rss, ok and done and ratio <= 1.2)
+
+
 def session_file(name, text):
     path = os.path.abspath(name)
     with open(path, "w") as f:
@@ -271,6 +296,7 @@ def main():
 
     # The one-shot commands, each beside its peer in one hyperfine run.
     rows.extend(one_shot_rows())
+    rows.append(divisor_counts_row())
 
     # The prime count of the largest input against primecount.
     path = session_file("phi.txt", "1\n\n1\n\n2147483647\n\n" + lines(5))

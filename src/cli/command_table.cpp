@@ -133,8 +133,8 @@ std::vector<CommandInfo> build_table() {
        "its Euler function and its prime factors with repetition (columns: n sigma\n"
        "phi factors; in CSV the factors are one blank-separated field).",
        {{{Argument{"N", kDivisorVectorLeast}}}},
-       {{"--tau", "list the n <= N with exactly K divisors (K from 1 to 2147483647)", nullptr,
-         &Request::tau, Argument{"K", kDivisorClassLeast}},
+       {{"--tau", "list the n <= N with exactly K divisors, K >= 1", nullptr, &Request::tau,
+         Argument{"K", kDivisorClassLeast}},
         plot_option("draw the counts against k into FILE, a logarithmic count axis")},
        "k count",
        check_divisor_counts},
@@ -173,7 +173,7 @@ std::vector<CommandInfo> build_table() {
        "a b c"},
       {Command::kSteps,
        "steps",
-       "the terms of the inclusion-exclusion or the reverse method for N",
+       "the terms of the step-by-step prime counts up to N",
        "The terms of one of the two step-by-step counts of the primes up to N, one\n"
        "a row, then Phi(N), the number of primes up to N, in a last row labelled\n"
        "Phi(N).\n"
@@ -185,8 +185,8 @@ std::vector<CommandInfo> build_table() {
        "q from p up to N/c, and the running total s1; Phi(N) = N - 1 - s1.",
        {{{Argument{"METHOD", 0, 1, {"inclusion", "reverse"}}, Argument{"N"}}}},
        {},
-       "row level combination term sr1 (inclusion), row combination prime quotient\n"
-       "         count s1 (reverse); the last row: Phi(N) and its value"},
+       "row level combination term sr1 (inclusion),\n"
+       "         row combination prime quotient count s1 (reverse), then Phi(N)"},
   };
 }
 

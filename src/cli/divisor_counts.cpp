@@ -18,7 +18,9 @@ int run_divisor_counts(const Request& r, Channels& io) {
       io.out.field(row.n);
       io.out.field(row.sigma);
       io.out.field(row.phi);
-      io.out.list_field(row.p.data(), static_cast<size_t>(row.count));
+      // 1 has no prime factor: an empty field in CSV, nothing in text.
+      if (row.count > 0 || io.out.csv())
+        io.out.list_field(row.p.data(), static_cast<size_t>(row.count));
       io.out.end_row();
       return true;
     });

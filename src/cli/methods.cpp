@@ -17,7 +17,7 @@ namespace {
 // The last row: its label in the first column, Phi(N) in the last one (the
 // columns between are empty in CSV, left out in text).
 void phi_row(Output& out, int64_t N, double phi, int columns) {
-  out.field("Phi(" + std::to_string(N) + ")");
+  out.field(std::string("Phi(") + std::to_string(N) + ")");
   if (out.csv())
     for (int i = 2; i < columns; ++i) out.field("");
   out.field(static_cast<int64_t>(phi));

@@ -27,14 +27,15 @@ struct PrimePower {
   uint64_t next;  // the next multiple to mark
 };
 
-// The prime powers p^k <= N for the primes p <= sqrt(N), by prime, then k.
+// The prime powers p^k <= N for the odd primes p <= sqrt(N), by prime, then
+// k.  The power of 2 in n is its count of trailing zero bits.
 std::vector<PrimePower> prime_powers(int32_t N) {
   const auto root = static_cast<uint32_t>(std::sqrt(static_cast<double>(N)));
   std::vector<bool> composite(root + 1, false);
   std::vector<PrimePower> v;
-  for (uint32_t p = 2; p <= root; ++p) {
+  for (uint32_t p = 3; p <= root; p += 2) {
     if (composite[p]) continue;
-    for (uint64_t m = uint64_t{p} * p; m <= root; m += p) composite[m] = true;
+    for (uint64_t m = uint64_t{p} * p; m <= root; m += 2 * p) composite[m] = true;
     uint32_t k = 1;
     for (uint64_t pk = p; pk <= static_cast<uint64_t>(N); pk *= p, ++k) v.push_back({p, k, pk, pk});
   }
@@ -92,9 +93,13 @@ void for_each_with_tau(int32_t N, int32_t K,
   for (uint64_t lo = 1; lo <= static_cast<uint64_t>(N); lo += kBlock) {
     const uint64_t hi = std::min<uint64_t>(lo + kBlock, uint64_t{static_cast<uint32_t>(N)} + 1);
     const auto len = static_cast<uint32_t>(hi - lo);
-    std::fill_n(b.prod, len, 1u);
-    std::fill_n(b.tau, len, uint16_t{1});
-    std::fill_n(b.nf, len, uint8_t{0});
+    for (uint32_t i = 0; i < len; ++i) {
+      const int v = __builtin_ctzll(lo + i);
+      b.prod[i] = 1u << v;
+      b.tau[i] = static_cast<uint16_t>(v + 1);
+      b.nf[i] = v > 0;
+      b.f[i][0] = 2;
+    }
     for (PrimePower& pw : powers) {
       uint64_t m = pw.next;
       if (m >= hi) continue;

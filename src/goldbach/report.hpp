@@ -1,5 +1,5 @@
-// Small pieces of the Goldbach dialogue: the even numbers the entries take,
-// fixed-length texts, and whole counts for fields that expect 32 bits.
+// Small pieces of the Goldbach dialogue: records written to both channels,
+// and whole counts for fields that expect 32 bits.
 #pragma once
 
 #include <cmath>

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <vector>
 
+#include "numtheory/int_math.hpp"
+
 namespace ntb {
 
 namespace {
@@ -29,13 +31,6 @@ constexpr int32_t kPrimorial = 30030;  // 2*3*5*7*11*13
 constexpr int32_t kTotient = 5760;     // phi(30030, 6)
 constexpr std::array<int32_t, 7> kSmallPrimes = {0, 2, 3, 5, 7, 11, 13};  // 1-based
 constexpr int64_t kDirectLimit = 1 << 16;  // below: a plain count of the sieve
-
-int64_t isqrt(int64_t x) {
-  auto r = static_cast<int64_t>(__builtin_sqrt(static_cast<double>(x)));
-  while (r * r > x) --r;
-  while ((r + 1) * (r + 1) <= x) ++r;
-  return r;
-}
 
 int64_t icbrt(int64_t x) {
   auto r = static_cast<int64_t>(__builtin_cbrt(static_cast<double>(x)));
@@ -164,7 +159,8 @@ class PiTable {
 
 class Meissel {
  public:
-  Meissel(const PiTable& pi, const std::vector<uint32_t>& primes) : pi_(pi), p_(primes) {
+  Meissel(const PiTable& pi, uint32_t limit, const std::vector<uint32_t>& primes)
+      : pi_(pi), limit_(limit), p_(primes) {
     for (uint64_t p : p_) {
       square_.push_back(p * p), cube_.push_back(p * p * p);
       inverse_.push_back(p < 2 ? 0 : ~uint64_t{0} / p + 1);
@@ -175,6 +171,14 @@ class Meissel {
   int64_t phi(uint32_t y, int b) const {
     if (b <= kSmallA) return small_(y, b);
     if (y < square_[b + 1]) return y < 1 ? 0 : std::max<int64_t>(1, int64_t{pi_.pi(y)} - b + 1);
+    if (y < cube_[b + 1] && y <= limit_) {
+      // Left are 1, the primes p_b < p <= y and the products p q of two
+      // primes p_b < p_i <= q, for each p_i <= sqrt(y) pi(y / p_i) - i + 1.
+      const auto top = static_cast<int>(pi_.pi(static_cast<uint32_t>(isqrt(y))));
+      int64_t sum = int64_t{pi_.pi(y)} - b + 1;
+      for (int i = b + 1; i <= top; ++i) sum += int64_t{pi_.pi(quotient(y, i))} - i + 1;
+      return sum;
+    }
     int64_t sum = small_(y, kSmallA);
     int i = kSmallA + 1;
     for (; i <= b && cube_[i] <= y; ++i) sum -= phi(quotient(y, i), i - 1);
@@ -198,6 +202,7 @@ class Meissel {
 
   SmallPhi small_;
   const PiTable& pi_;
+  uint32_t limit_;                  // of pi_
   const std::vector<uint32_t>& p_;  // 1-based: p_[1] = 2
   std::vector<uint64_t> square_, cube_, inverse_;
 };
@@ -209,14 +214,15 @@ int64_t prime_pi(int64_t x) {
   x = std::min(x, kPrimePiMax);
   if (x < kDirectLimit) return PiTable(static_cast<uint32_t>(x)).pi(static_cast<uint32_t>(x));
   const int64_t c = icbrt(x), root = isqrt(x);
-  const PiTable table(static_cast<uint32_t>(std::max(x / c, 2 * root)));
+  const auto limit = static_cast<uint32_t>(std::max(x / c, 2 * root));
+  const PiTable table(limit);
   // 1-based, the primes up to sqrt(x) and the next one (at most 2 sqrt(x)).
   const std::vector<uint32_t> p = table.primes_to(static_cast<uint32_t>(2 * root));
   const int a = static_cast<int>(table.pi(static_cast<uint32_t>(c)));
   const int top = static_cast<int>(table.pi(static_cast<uint32_t>(root)));
   int64_t p2 = 0;
   for (int b = a + 1; b <= top; ++b) p2 += table.pi(static_cast<uint32_t>(x / p[b])) - b + 1;
-  return Meissel(table, p).phi(static_cast<uint32_t>(x), a) + a - 1 - p2;
+  return Meissel(table, limit, p).phi(static_cast<uint32_t>(x), a) + a - 1 - p2;
 }
 
 }  // namespace ntb

@@ -107,6 +107,9 @@ TEST(Usage, TextAndCsvHoldTheSameRows) {
       {"totient", "1", "36", "2147483647"},
       {"divisors", "720720"},
       {"divisors", "720720", "--summary"},
+      {"divisor-counts", "100000"},
+      {"goldbach", "6", "100", "2000000"},
+      {"triplets"},
   };
   for (auto args : listings) {
     const Result text = run(args);

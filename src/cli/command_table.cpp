@@ -20,11 +20,8 @@ namespace {
 CommandOption plot_option(std::string_view help) {
   return {"--plot", help, nullptr, nullptr, {"FILE"}, &Request::plot};
 }
-const CommandOption step_option{"--step",
-                                "pi(x) at x = A, A + S, ... up to B, with x/ln(x) and li(x)",
-                                nullptr,
-                                &Request::step,
-                                {"S", 1}};
+const CommandOption step_option{
+    "--step", "pi(x) at x = A, A + S, ... <= B, x/ln(x), li(x)", nullptr, &Request::step, {"S", 1}};
 
 std::string check_pi(const Request& r) {
   if (r.step) {
@@ -68,7 +65,7 @@ std::vector<CommandInfo> build_table() {
        "Li(x) = li(x) - li(2)); columns x pi x/ln(x) li(x), the reals with three\n"
        "decimals.  --plot FILE draws the three curves against x.",
        {{{n}, true}},
-       {step_option, plot_option("with --step: draw pi(x), x/ln(x) and li(x) into FILE")},
+       {step_option, plot_option("with --step: draw the three curves into FILE")},
        "n pi",
        check_pi},
       {Command::kPrimes,
@@ -135,7 +132,7 @@ std::vector<CommandInfo> build_table() {
        {{{Argument{"N", kDivisorVectorLeast}}}},
        {{"--tau", "list the n <= N with exactly K divisors, K >= 1", nullptr, &Request::tau,
          Argument{"K", kDivisorClassLeast}},
-        plot_option("draw the counts against k into FILE, a logarithmic count axis")},
+        plot_option("draw the counts against k into FILE (.svg, .png)")},
        "k count",
        check_divisor_counts},
       {Command::kGoldbach,
@@ -158,8 +155,8 @@ std::vector<CommandInfo> build_table() {
          {{0, 1}}},
         {{Argument{"N", kGoldbachLeast, kGoldbachTop, {}, true}}, true}},
        {{"--list", "list the pairs of primes of one N (columns: a b)", &Request::list},
-        plot_option("draw Goldbach's comet into FILE"),
-        {"--all", "with --plot: the mixed pairs and the pairs of composites too", &Request::all}},
+        plot_option("draw Goldbach's comet into FILE (.svg, .png)"),
+        {"--all", "with --plot: the mixed and composite pairs too", &Request::all}},
        "n prime_pairs mixed_pairs composite_pairs",
        check_goldbach},
       {Command::kTriplets,

@@ -316,6 +316,9 @@ Request parse_command_line(int argc, const char* const* argv) {
       r.log_named_by_user = true;
     }
     if (help->parsed()) {
+      if (const std::vector<std::string> left = help->remaining(); !left.empty())
+        throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
+                         "; see 'ntbench help'"};
       if (positionals.size() > 1)
         throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals[1])};
       if (!positionals.empty() && find_command(positionals[0]) == nullptr)

@@ -39,6 +39,114 @@ void log_then_scr(Io& io, std::string_view layout, Items items) {
   io.scr(layout, items);
 }
 
+// The scan of one run: what every scanned prime adds to the report, the
+// table and the columns.
+struct Scan {
+  Io& io;
+  GoldWork& w;
+  const Counts& c;
+  int32_t N;
+  bool listing;       // the print-all answer was 1
+  const char* f3;     // the layout of the counts
+  bool twice;         // gold (2pq, 2p^2) rather than gold1 (pq, p^2)
+  double total = 0;   // the running total of the counts
+  double serial = 0;  // entries numbered so far
+  int32_t pager = 0;  // the pager count, kept through the scan and both lists
+  int32_t quit = 0;
+
+  // The records of a scanned prime and its share of the divisor table:
+  // count - 1 numbers with two distinct primes, one square.  False when
+  // the count is 0 and the scan ends here.
+  bool count(const ReverseStep& st) {
+    both(io, "(A80)", {pad("number of primes satisfing condition x+y for pairs", 83)});
+    both(io, f3, {st.count});
+    if (st.count <= 0) return false;
+    total = st.total;
+    if (twice) io.lst({total});
+    w.table[twice ? 8 : 4] += st.count - 1;
+    w.table[twice ? 6 : 3] += 1;
+    if (st.count > 1) both(io, "(A80)", {pad("scanning each prime forming combinations", 63)});
+    return true;
+  }
+
+  // Stores one number with its sum while the columns have room.
+  void store(int64_t number, int64_t sum) {
+    if (serial > kColumn) return;
+    const auto i = static_cast<int32_t>(serial);
+    w.number[i] = saturate32(number);
+    w.sum[i] = saturate32(sum);
+    both(io, "(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
+  }
+
+  // Two lines more on the pager; false when the user quit there.
+  bool page() {
+    pager += 2;
+    io.pagestop(pager, quit);
+    return quit == 0;
+  }
+};
+
+// gold's entries for p: f*p*q (8 divisors) for each partner q above p,
+// listed while fewer than 2000 entries are numbered, then f*p^2 (6
+// divisors), numbered even when not listed.  False when the user quit.
+bool gold_entries(Scan& sc, const ReverseStep& st, int32_t f) {
+  const int64_t p = st.p;
+  for (int32_t k = st.j + 1; sc.listing && k <= st.k && sc.serial < kLimit8; ++k) {
+    sc.serial += 1;
+    const int32_t q = sc.c.y(k);
+    sc.store(f * p * q, p + q);
+    both(sc.io, "(I7,A1,F3.0,A1,I7,A1,I7,A1,I7,A2)",
+         {f, "^", 1.0, "*", st.p, "^", 1, "*", q, "^1"});
+    if (!sc.page()) return false;
+  }
+  if (2 * p > sc.N) return true;
+  sc.serial += 1;
+  if (!sc.listing) return true;
+  sc.store(f * p * p, 2 * p);
+  both(sc.io, "(I7,A1,F3.0,A1,I7,A1,I7,:)", {f, "^", 1.0, "*", st.p, "^", 2});
+  return sc.page();
+}
+
+// gold1's entries for p: p*q (4 divisors) for each partner q above p, then
+// p^2 (3 divisors, no pager stop); every one numbered.  False when the user
+// quit.
+bool gold1_entries(Scan& sc, const ReverseStep& st) {
+  const int64_t p = st.p;
+  if (!sc.listing) sc.serial += st.count - 1;
+  for (int32_t k = st.j + 1; sc.listing && k <= st.k; ++k) {
+    sc.serial += 1;
+    const int32_t q = sc.c.y(k);
+    sc.store(p * q, p + q);
+    both(sc.io, "(I7,A1,F3.0,A2,I7,A2,:)", {st.p, "^", 1.0, " *", q, "^1"});
+    if (!sc.page()) return false;
+  }
+  if (2 * p > sc.N) return true;
+  sc.serial += 1;
+  if (!sc.listing) return true;
+  sc.store(p * p, 2 * p);
+  both(sc.io, "(I7,A1,F3.0,:)", {st.p, "^", 2.0});
+  return true;
+}
+
+// gold's walk over the odd primes: K = 2*p1*p2, the fixed factor f = y(1).
+bool gold_walk(Scan& sc, const CentralPrimes& cp) {
+  const int32_t f = sc.c.y(1);  // 2 while y holds it
+  const ReverseVisit step = [&](const ReverseStep& st) {
+    return !sc.count(st) || gold_entries(sc, st, f);
+  };
+  reverse_pair_scan(ReverseForm::Twice, sc.N, cp.K, sc.c, &step);
+  return sc.quit == 0;
+}
+
+// gold1's walk: K = p1*p2, no fixed factor.
+bool gold1_walk(Scan& sc, const CentralPrimes& cp) {
+  const ReverseVisit step = [&](const ReverseStep& st) {
+    return !sc.count(st) || gold1_entries(sc, st);
+  };
+  reverse_pair_scan(ReverseForm::Plain, sc.N, cp.K, sc.c, &step);
+  return sc.quit == 0;
+}
+
 // One pass: false when the user quit at a pager stop.
 bool reverse_method(Session& s, bool twice, GoldWork& w) {
   Io& io = s.io;
@@ -59,7 +167,6 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
     io.lst({"enter 1 to print all data  otherwise  enter 0"});
     io.asknum(print_all);
   }
-  const bool listing = print_all == 1;
 
   const Counts c(s.t, N);
   const CentralPrimes cp = central_primes(form, N, c);
@@ -72,79 +179,13 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   log_then_scr(io, "(A45,1F15.0)", {"contains the set of pairs of prime of       ", Nr});
   io.pause();
 
-  double total = 0, serial = 0;
-  int32_t pager = 0, quit = 0;
   w.clear();
-  const int32_t f = c.y(1);  // gold's fixed factor, 2 while y holds it
-  const int32_t pair_d = twice ? 8 : 4, square_d = twice ? 6 : 3;
-
-  // Stores one number with its sum while the columns have room.
-  auto store = [&](int64_t number, int64_t sum) {
-    if (serial > kColumn) return;
-    const int32_t i = static_cast<int32_t>(serial);
-    w.number[i] = saturate32(number);
-    w.sum[i] = saturate32(sum);
-    both(io, "(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
-  };
-
-  const ReverseVisit step = [&](const ReverseStep& st) {
-    both(io, "(A80)", {pad("number of primes satisfing condition x+y for pairs", 83)});
-    both(io, f3, {st.count});
-    if (st.count <= 0) return true;  // the scan ends here
-    total = st.total;
-    if (twice) io.lst({total});
-    w.table[pair_d] += st.count - 1;
-    w.table[square_d] += 1;
-    if (st.count > 1) both(io, "(A80)", {pad("scanning each prime forming combinations", 63)});
-    const int64_t p = st.p;
-    if (twice) {
-      for (int32_t k = st.j + 1; listing && k <= st.k; ++k) {
-        if (serial >= kLimit8) break;
-        serial += 1;
-        const int32_t q = c.y(k);
-        store(f * p * q, p + q);
-        both(io, "(I7,A1,F3.0,A1,I7,A1,I7,A1,I7,A2)",
-             {f, "^", 1.0, "*", st.p, "^", 1, "*", q, "^1"});
-        pager += 2;
-        io.pagestop(pager, quit);
-        if (quit) return false;
-      }
-      if (2 * p <= N) {
-        serial += 1;
-        if (listing) {
-          store(f * p * p, 2 * p);
-          both(io, "(I7,A1,F3.0,A1,I7,A1,I7,:)", {f, "^", 1.0, "*", st.p, "^", 2});
-          pager += 2;
-          io.pagestop(pager, quit);
-          if (quit) return false;
-        }
-      }
-    } else {
-      if (!listing) {
-        serial += st.count - 1;
-      } else {
-        for (int32_t k = st.j + 1; k <= st.k; ++k) {
-          serial += 1;
-          const int32_t q = c.y(k);
-          store(p * q, p + q);
-          both(io, "(I7,A1,F3.0,A2,I7,A2,:)", {st.p, "^", 1.0, " *", q, "^1"});
-          pager += 2;
-          io.pagestop(pager, quit);
-          if (quit) return false;
-        }
-      }
-      if (2 * p <= N) {
-        serial += 1;
-        if (listing) {
-          store(p * p, 2 * p);
-          both(io, "(I7,A1,F3.0,:)", {st.p, "^", 2.0});
-        }
-      }
-    }
-    return true;
-  };
-  reverse_pair_scan(form, N, cp.K, c, &step);
-  if (quit) return false;
+  Scan sc{io, w, c, N, print_all == 1, f3, twice};
+  if (!(twice ? gold_walk(sc, cp) : gold1_walk(sc, cp))) return false;
+  const double total = sc.total, serial = sc.serial;
+  const bool listing = sc.listing;
+  int32_t& pager = sc.pager;
+  int32_t& quit = sc.quit;
 
   io.lst({"         V E C T O R    R E A D Y"});
   io.pause();

@@ -14,12 +14,22 @@
 // one pass over the table.  The two starts give the same end unless some
 // entry between them is at most N - p; only then is the partner bound
 // counted, to learn which start the procedure takes.
+//
+// A partner bound n above 2000000 is counted by trova1, which reads
+// y(1..5000) and the prime counts findp gives for numbers up to
+// max(n / p, sqrt(n), n / 2000000), p the first entry it divides n by (the
+// first prime above n / 2000000, or 11).  One pass over the edited table
+// finds the least x at which findp differs from the table as built; while
+// y(1..5000) are as built and those numbers stay below that x, trova1
+// counts exactly the primes up to n, which pass 148934 from the 148935th
+// prime on: such bounds are compared with that prime instead of counted.
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 #include "goldbach/engines.hpp"
+#include "numtheory/findp_lookup.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/prime_count.hpp"
@@ -28,12 +38,64 @@ namespace ntb {
 
 namespace {
 
-constexpr int32_t kWalkStart = 148934;  // the first entry of y above 2000000
+constexpr int32_t kWalkStart = 148934;       // the first entry of y above 2000000
+constexpr int32_t kPrimesBelowTop = 148933;  // primes below 2000000
+constexpr int32_t kTrova1Reads = 5000;       // trova1 reads y(1..) no further up to 2147483647
+
+// The least x >= 0 at which findp on t differs from findp on the table as
+// built, 2000000 when none below it does; 0 when y(1..5000) are not as
+// built.  findp is the same for all x strictly between two neighbouring
+// values of a table, so x runs over 0 and v, v + 1 for the values v of
+// either table, in rising order.
+int32_t first_count_apart(const Tables& t) {
+  const Tables& b = tables_as_built();
+  if (!std::equal(t.y.begin() + 1, t.y.begin() + 1 + kTrova1Reads, b.y.begin() + 1)) return 0;
+  std::vector<int32_t> written;  // values the edits put in, below 2000000
+  for (int32_t k = 1; k <= kYSize; ++k)
+    if (t.y[k] != b.y[k] && t.y[k] >= 0 && t.y[k] < kGoldbachTop) written.push_back(t.y[k]);
+  std::sort(written.begin(), written.end());
+  const auto findp = FindpLookup::of(t);
+  int32_t pi = 0, last = -1;  // primes up to the last x looked at, as built
+  auto apart = [&](int32_t x) {
+    if (x <= last || x >= kGoldbachTop) return false;
+    last = x;
+    while (pi < kPrimesBelowTop && b.y[pi + 1] <= x) ++pi;
+    return (*findp)(x, t) != pi;
+  };
+  if (apart(0)) return 0;
+  auto w = written.begin();
+  for (int32_t i = 1; i <= kPrimesBelowTop || w != written.end();) {
+    int32_t v = kGoldbachTop;
+    if (w != written.end() && (i > kPrimesBelowTop || *w < b.y[i])) {
+      v = *w++;
+    } else {
+      v = b.y[i++];
+    }
+    if (apart(v)) return v;
+    if (apart(v + 1)) return v + 1;
+  }
+  return kGoldbachTop;
+}
+
+// True when every prime count trova1 takes for n lies below `apart`.
+bool counted_as_built(int32_t n, int32_t apart) {
+  const double Nd = n;
+  const auto small = static_cast<int32_t>(Nd * 5e-7);
+  const Tables& b = tables_as_built();
+  const int32_t k = findp_of(small, b);
+  const double first = b.y[std::max(k, 4) + 1];
+  const double top = std::max({Nd / first, std::sqrt(Nd), Nd * 5e-7});
+  return top < apart;
+}
 
 // The start of the downward walk for p, following the procedure: 148934
 // when more primes than that lie up to the partner bound, else Phi(N).
-int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c) {
+// apart: where findp on the table first differs from the table as built.
+int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c, int32_t apart) {
   const int32_t q2 = saturate32(bound / p);
+  if (q2 > kGoldbachTop && counted_as_built(q2, apart)) {
+    return q2 >= tables_as_built().y[kWalkStart + 1] ? kWalkStart : phiN;
+  }
   const int32_t below = q2 > kGoldbachTop ? trova1_of(q2, c.tables()) : c.phi(q2);
   return below > kWalkStart ? kWalkStart : phiN;
 }
@@ -50,11 +112,18 @@ class WalkEnds {
     for (int32_t k = lo_ + 1; k <= hi_; ++k) between_ = std::min<int64_t>(between_, c.y(k));
   }
 
+  // Before the first partner bound is counted: where the prime counts of
+  // the table part from those as built.
+  void count_bounds_once() {
+    if (apart_ < 0) apart_ = first_count_apart(c_.tables());
+  }
+
   // The index where the procedure's walk for p ends.
-  int32_t end(int32_t N, int32_t p, double bound) const {
-    const int64_t v = static_cast<int64_t>(N) - p;          // the walk stops at y(k) <= v
-    if (v < between_) return end_from(low_, v);             // both starts end alike
-    const int32_t start = walk_start(p, bound, phiN_, c_);  // lo or hi
+  int32_t end(int32_t N, int32_t p, double bound) {
+    const int64_t v = static_cast<int64_t>(N) - p;  // the walk stops at y(k) <= v
+    if (v < between_) return end_from(low_, v);     // both starts end alike
+    count_bounds_once();
+    const int32_t start = walk_start(p, bound, phiN_, c_, apart_);  // lo or hi
     return end_from(start == hi_ ? high_ : low_, v);
   }
 
@@ -77,6 +146,7 @@ class WalkEnds {
   int32_t lo_ = 0, hi_ = 0;
   std::vector<int32_t> low_, high_;
   int64_t between_ = 0;  // the least entry of y(lo + 1 .. hi)
+  int32_t apart_ = -1;   // first_count_apart, once a bound is counted
 };
 
 }  // namespace

@@ -3,14 +3,18 @@
 // sqrt(N), and the final report, Phi(N) = z11 - sr1 + N - 1 (or, once 2, 3,
 // 5 and 7 have been taken out of y, the count from the reduced terms).
 //
+// Without rows the totals are summed set by set, not term by term.
+//
 // Every N the dialogue accepts runs to its end: the set subtotals come from
 // the running totals as each set closes, so there is no bound on the number
 // of primes up to sqrt(N).
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "methods/commands.hpp"
 #include "methods/inclusion_terms.hpp"
+#include "methods/inclusion_totals.hpp"
 #include "methods/report_text.hpp"
 #include "numtheory/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
@@ -145,8 +149,12 @@ void inclusion(Session& s) {
     write_legend_to(io, true);
   }
 
+  // Without rows the totals come from the sums over whole sets of terms;
+  // the rows, and a table the sums do not cover, take the walk.
   Report report(io, choice);
-  const InclusionResult res = inclusion_terms(N, s.t, s.no2357 == 1, report);
+  std::optional<InclusionResult> fast;
+  if (choice != 0) fast = inclusion_totals(N, s.t, s.no2357 == 1, report);
+  const InclusionResult res = fast ? *fast : inclusion_terms(N, s.t, s.no2357 == 1, report);
   if (!res.completed) return;  // q at a page stop
 
   if (s.no2357 == 0) {

@@ -438,6 +438,49 @@ TEST(Session, CtrlCStopsTheListingAndComesBackToItsMenu) {
   }
 }
 
+// Sets the stop flag when the screen has shown `pauses` pauses.
+class CtrlCAfterPauses final : public Console {
+ public:
+  CtrlCAfterPauses(std::vector<std::string> lines, int pauses)
+      : con(std::move(lines)), pauses_(pauses) {}
+  bool read_line(std::string& line) override { return con.read_line(line); }
+  bool read_key(char& c) override { return con.read_key(c); }
+  void run_command(const std::string& command) override { con.run_command(command); }
+  void write(std::string_view bytes) override {
+    con.write(bytes);
+    if (bytes.find("Pause - Please") != std::string_view::npos && --pauses_ == 0)
+      g_interrupt_requested = 1;
+  }
+  void flush() override { con.flush(); }
+  ScriptedConsole con;
+
+ private:
+  int pauses_;
+};
+
+TEST(Session, CtrlCStopsTheInclusionTotalsBetweenTwoSets) {
+  // Inclusion-exclusion at 2147483647 without rows: a stop asked at the
+  // tenth pause of the session unwinds at the pass after the next set line,
+  // with no later set and no final report, and the inclusion-exclusion
+  // submenu takes the rest of the input.
+  std::vector<std::string> script = {"3", "", "1", "", "2147483647", "", "1", ""};
+  for (int i = 0; i < 12; ++i) script.emplace_back("");
+  for (const char* l : {"5", "", "10", ""}) script.emplace_back(l);
+  CtrlCAfterPauses con(script, 10);
+  MemoryLog log;
+  run_workbench(con, log);
+  EXPECT_EQ(g_interrupt_requested, 0);
+  EXPECT_TRUE(con.con.input.empty());
+  const std::string& screen = con.con.screen;
+  EXPECT_NE(screen.find("set N        9.  relevant to prime         23 ="), std::string::npos);
+  EXPECT_EQ(screen.find("set N       10."), std::string::npos);
+  EXPECT_NE(screen.find("set N        8."), std::string::npos);
+  EXPECT_NE(screen.find("Interrupted (Ctrl-C): back to the menu\r\n      SUBMENU inclusion"),
+            std::string::npos);
+  EXPECT_EQ(screen.find("totalizer"), std::string::npos);
+  EXPECT_EQ(log.text.find("end inclusion"), std::string::npos);
+}
+
 TEST(Program, ALinkIsFollowedOnlyToARegularFileTheUserNamed) {
   // (The default name never follows a link: the end-to-end tests.)
   char dir[] = "/tmp/ntbench-linkXXXXXX";

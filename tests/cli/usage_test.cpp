@@ -56,6 +56,7 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"--", "pi", "3"}, "ntbench: unknown command 'pi'" + see},
       {{"--bogus", "pi", "3"}, "ntbench: unknown option '--bogus'" + see},
       {{"help", "bogus"}, "ntbench help: unknown command 'bogus'; see 'ntbench help'"},
+      {{"help", "pi", "--csv"}, "ntbench help: unknown option '--csv'; see 'ntbench help'"},
       // The range tables and their pictures.
       {{"pi", "1", "9", "--step", "2"},
        "ntbench pi: A must be a whole number from 2 to 2147483647 with --step, got '1'"},

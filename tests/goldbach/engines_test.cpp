@@ -583,6 +583,13 @@ TEST(GoldbachReverse, EditedTablesTakeTheStepsOfTheLiteralScan) {
   testing::edit_take_out(e, 100);
   expect_literal_steps(*e.t, {1000, 30000}, e.what);
   sweep_literal_steps(8, 30000, 71);
+  // A small entry among the first primes above N = 1000000, so that every
+  // partner bound decides the start; some of the bounds above 2000000 are
+  // compared with the 148935th prime, others (findp on the table differs
+  // from as built near the search path of the slot) counted.
+  testing::EditedTables near = testing::copy_as_built();
+  testing::edit_substitute(near, 120000, 9);
+  expect_literal_steps(*near.t, {1000000}, near.what);
 }
 
 TEST(GoldbachReverseFull, EditedTablesTakeTheStepsOfTheLiteralScan) {
@@ -592,6 +599,11 @@ TEST(GoldbachReverseFull, EditedTablesTakeTheStepsOfTheLiteralScan) {
   testing::edit_take_out(e, 100);
   testing::edit_substitute(e, 148000, 9);
   expect_literal_steps(*e.t, {2000000}, e.what);
+  for (int32_t i : {78499, 100000, 148934}) {
+    testing::EditedTables one = testing::copy_as_built();
+    testing::edit_substitute(one, i, 9);
+    expect_literal_steps(*one.t, {1000000, 1500000}, one.what);
+  }
 }
 
 TEST(GoldbachReverse, AFirstEntryOtherThan2StopsGold) {

@@ -46,6 +46,12 @@ bool too_heavy(const ntb::cli::Request& r) {
     case Command::kTwins:
       if (n[n.size() - 1] - n[n.size() - 2] > kSpan) return true;
       break;
+    case Command::kDivisorCounts:  // the sieve of --tau walks 1..N, the vector counts fast
+      if (n[0] > (r.tau ? kSpan : kSmall)) return true;
+      break;
+    case Command::kSteps:  // a term a row: the rows grow with N
+      if (n[1] > kSpan) return true;
+      break;
     default:
       break;
   }

@@ -5,7 +5,8 @@
 // trying every pair; the terms of both step-by-step methods against a sieve
 // and against their own running totals; the Pythagorean triplets.  Random
 // inputs beside the edges (the least N, the two-million end of the Goldbach
-// tables, the top of the range); the Full versions take more of them.
+// tables, the top of the range); the Full versions take more of them.  Their
+// usage errors are rows of the table in usage_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -236,34 +237,6 @@ TEST(EngineAnswers, PrimitivePythagoreanTriplets) {
     EXPECT_EQ(std::gcd(a, b), 1);
   }
   EXPECT_EQ(rows.back(), (std::vector<std::string>{"112", "15", "113"}));
-}
-
-// The checks of these commands beyond the table's ranges: one line on
-// standard error, nothing on standard output, status 2.
-TEST(EngineAnswers, UsageErrors) {
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"goldbach", "7"},
-       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '7'"},
-      {{"goldbach", "4"},
-       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '4'"},
-      {{"goldbach", "2000002"},
-       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '2000002'"},
-      {{"goldbach", "10", "12", "--list"}, "ntbench goldbach: --list takes one N, got 2"},
-      {{"divisor-counts", "0"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '0'"},
-      {{"divisor-counts", "10", "--tau", "0"},
-       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '0'"},
-      {{"steps", "inclusion", "8"},
-       "ntbench steps: N must be a whole number from 9 to 2147483647 for inclusion, got '8'"},
-      {{"steps", "sieve", "8"},
-       "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
-  };
-  for (const auto& [args, message] : cases) {
-    const Answer r = run(args);
-    EXPECT_EQ(r.status, 2) << message;
-    EXPECT_EQ(r.out, "") << message;
-    EXPECT_EQ(r.err, message + "\n");
-  }
 }
 
 }  // namespace

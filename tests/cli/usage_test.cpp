@@ -77,6 +77,21 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"divisor-counts", "100", "--tau", "4", "--plot", "d.svg"},
        "ntbench divisor-counts: --plot draws the counts by k; it does not take --tau"},
       {{"p\x1b[2Ji"}, "ntbench: unknown command 'p\\x1B[2Ji'" + see},
+      {{"goldbach", "7"},
+       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '7'"},
+      {{"goldbach", "4"},
+       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '4'"},
+      {{"goldbach", "2000002"},
+       "ntbench goldbach: N must be an even whole number from 6 to 2000000, got '2000002'"},
+      {{"goldbach", "10", "12", "--list"}, "ntbench goldbach: --list takes one N, got 2"},
+      {{"divisor-counts", "0"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '0'"},
+      {{"divisor-counts", "10", "--tau", "0"},
+       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '0'"},
+      {{"steps", "inclusion", "8"},
+       "ntbench steps: N must be a whole number from 9 to 2147483647 for inclusion, got '8'"},
+      {{"steps", "sieve", "8"},
+       "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
   };
   for (const Case& c : cases) {
     const Result r = run(c.args);

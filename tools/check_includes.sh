@@ -27,7 +27,7 @@ engine_headers() {
     primes) echo "prime_listing.hpp" ;;
     divisors) echo "divisor_classes.hpp divisor_listing.hpp divisor_pairs.hpp divisor_prefixes.hpp
                    divisor_vector.hpp euler_function.hpp quotient_pi.hpp" ;;
-    methods) echo "inclusion_terms.hpp pythagorean.hpp reverse_rows.hpp
+    methods) echo "inclusion_terms.hpp inclusion_totals.hpp pythagorean.hpp reverse_rows.hpp
                   triplet_data.hpp triplet_steps.hpp" ;;
     goldbach) echo "counts.hpp engines.hpp even_pairs.hpp" ;;
     *) echo "" ;;

@@ -3,7 +3,7 @@
 // prime count per prefix, no integer tested).  With --tau K: every n <= N
 // with K divisors, ascending, from the segmented divisor sieve, with
 // sigma(n), phi(n) and the prime factors with repetition.
-#include "cli/commands.hpp"
+#include "cli/plot_table.hpp"
 #include "divisors/divisor_classes.hpp"
 #include "divisors/divisor_vector.hpp"
 
@@ -27,10 +27,15 @@ int run_divisor_counts(const Request& r, Channels& io) {
     return 0;
   }
   const DivisorVector v = divisor_vector_of(N, tables_as_built());
-  io.out.header({"k", "count"});
-  for (int32_t k = 1; k <= kVectorSlots; ++k)
-    if (v.slot[k] != 0) io.out.row(k, v.slot[k]);
-  return 0;
+  const PlotSpec spec{command_title("divisor-counts", r) + ": numbers n <= N by their divisors",
+                      "k, the number of divisors",
+                      "numbers n <= N with exactly k divisors",
+                      true,
+                      {{"numbers with k divisors", PlotStyle::kBoxes}}};
+  return print_or_plot(r, io, "divisor-counts", {"k", "count"}, spec, [&](auto&& emit) {
+    for (int32_t k = 1; k <= kVectorSlots; ++k)
+      if (v.slot[k] != 0) emit(k, v.slot[k]);
+  });
 }
 
 }  // namespace ntb::cli

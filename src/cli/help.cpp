@@ -69,10 +69,10 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--tau K", "--list"
+// "--tau K", "--list", "--step S", "--plot FILE"
 std::string option_text(const CommandOption& o) {
   std::string s(o.name);
-  if (o.value) {
+  if (o.value || o.text) {
     s += ' ';
     s += o.value_arg.name;
   }

@@ -195,7 +195,8 @@ Request parse_command_line(int argc, const char* const* argv) {
       bool takes_value = current == nullptr && name == "--log";
       if (current != nullptr)
         for (const CommandOption& o : current->options)
-          takes_value = takes_value || (o.value != nullptr && o.name == name);
+          takes_value =
+              takes_value || ((o.value != nullptr || o.text != nullptr) && o.name == name);
       wrong = wrong || !takes_value;
     }
     if (wrong) {
@@ -241,7 +242,8 @@ Request parse_command_line(int argc, const char* const* argv) {
   const auto& table = command_table();
   size_t value_options = 0;
   for (const CommandInfo& c : table)
-    for (const CommandOption& o : c.options) value_options += o.value != nullptr;
+    for (const CommandOption& o : c.options)
+      value_options += o.value != nullptr || o.text != nullptr;
   values.resize(value_options);
   size_t next_value = 0;
   std::vector<std::pair<const CommandOption*, size_t>> value_slots;
@@ -344,8 +346,15 @@ Request parse_command_line(int argc, const char* const* argv) {
         if (!values[slot]) continue;
         bool ours = false;
         for (const CommandOption& own : c.options) ours = ours || &own == o;
-        if (ours) r.*(o->value) = argument_value(c, o->value_arg, *values[slot]);
+        if (!ours) continue;
+        if (o->text != nullptr)
+          r.*(o->text) = *values[slot];
+        else
+          r.*(o->value) = argument_value(c, o->value_arg, *values[slot]);
       }
+      if (c.check != nullptr)
+        if (const std::string wrong = c.check(r); !wrong.empty())
+          throw UsageError{command_error(c, wrong)};
     }
   } catch (const UsageError& e) {
     r = Request{};

@@ -54,6 +54,15 @@ SECONDS ?= 60
 fuzz:
 	JOBS=$(JOBS) bash tools/fuzz.sh $(SECONDS)
 
+# The README's pictures under doc/, drawn by the commands themselves
+# through gnuplot (Debian package gnuplot-nox).
+.PHONY: pictures
+pictures: all
+	./$(BUILD)/ntbench goldbach 6 2000000 --plot doc/goldbach-comet.png
+	./$(BUILD)/ntbench pi 2 100000000 --step 100000 --plot doc/pi.png
+	./$(BUILD)/ntbench gaps 1 200 2 100000000 --histogram --plot doc/gaps.png
+	./$(BUILD)/ntbench divisor-counts 100000000 --plot doc/divisor-counts.png
+
 # Say which Debian package is missing, and install it when we may (root, apt).
 deps:
 	@bash tools/deps.sh

@@ -11,6 +11,7 @@ command -v primesieve >/dev/null || need+=(primesieve)
 command -v primecount >/dev/null || need+=(primecount)
 command -v gp >/dev/null || need+=(pari-gp)
 [ -x /usr/bin/time ] || need+=(time)
+command -v valgrind >/dev/null || need+=(valgrind)
 if [ ${#need[@]} -gt 0 ]; then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null

@@ -5,8 +5,9 @@
 //
 // Bounds on the work of one execution, so that each stays well under a
 // second under the sanitizers: a listing whose range is wider than kSpan
-// (without --count), or a command line holding more than kLarge numbers
-// above kSmall, is parsed but not run.
+// (without --count), a Goldbach range or pi --step above kSpan, or a command
+// line holding more than kLarge numbers above kSmall, is parsed but not run;
+// so is --plot, which would start gnuplot and write files.
 //
 // Besides the sanitizers, the target checks the promises of the command
 // line: the status is 0, 1 or 2; a usage error (2) writes nothing on
@@ -38,13 +39,26 @@ ntb::cli::Request parse(const std::vector<std::string>& args) {
 bool too_heavy(const ntb::cli::Request& r) {
   using ntb::cli::Command;
   const auto& n = r.numbers;
+  if (!r.plot.empty()) return true;
   switch (r.command) {
+    case Command::kGoldbach:  // the range's transform grows with B
+      if (n.size() == 2 && n[1] > kSpan) return true;
+      break;
+    case Command::kPi:  // the steps walk A..B
+      if (r.step && n.size() == 2 && n[1] - n[0] > kSpan) return true;
+      break;
     case Command::kPrimes:
       if (r.count) break;
       [[fallthrough]];
     case Command::kGaps:
     case Command::kTwins:
       if (n[n.size() - 1] - n[n.size() - 2] > kSpan) return true;
+      break;
+    case Command::kDivisorCounts:  // the sieve of --tau walks 1..N, the vector counts fast
+      if (n[0] > (r.tau ? kSpan : kSmall)) return true;
+      break;
+    case Command::kSteps:  // a term a row: the rows grow with N
+      if (n[1] > kSpan) return true;
       break;
     default:
       break;

@@ -1,5 +1,8 @@
 // libFuzzer target: the whole workbench, from start-up to the end of input,
-// driven by arbitrary bytes through the scripted console of the tests.  The
+// driven by arbitrary bytes through the scripted console of the tests.
+// Start-up does not build the tables for every input: they are built once
+// per process and each input starts on a copy of them, and on triplet data
+// set to 0 again.  The
 // bytes are the keyboard as a file gives it: one line per '\n' (a final line
 // without '\n' counts, a CR before the '\n' is dropped), and a key read
 // takes a whole line and gives its first character ('\r' for an empty line).
@@ -33,9 +36,12 @@
 // log: both channels are flushed before every keyboard read, every log
 // record is whole (ends with CR LF), and a command line handed to the
 // interpreter is 2 to 128 characters without trailing blanks or tabs.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -43,6 +49,8 @@
 #include "io/console.hpp"
 #include "io/io.hpp"
 #include "io/list_input.hpp"
+#include "methods/triplet_data.hpp"
+#include "numtheory/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace {
@@ -74,6 +82,16 @@ int64_t asknum_value(const std::string& line) {
   return static_cast<int64_t>(v);
 }
 
+// Searches of the screen text compared char by char: the fuzzer's hook on
+// memcmp would otherwise weigh on every read.
+size_t last_of(std::string_view text, std::string_view what) {
+  const auto at = std::search(text.rbegin(), text.rend(), what.rbegin(), what.rend());
+  return at == text.rend() ? std::string_view::npos : size_t(text.rend() - at) - what.size();
+}
+bool contains(std::string_view text, std::string_view what) {
+  return std::search(text.begin(), text.end(), what.begin(), what.end()) != text.end();
+}
+
 enum class Menu { None, Main, Primes, Divisors, Inclusion, Triplets, Goldbach };
 
 // The menu whose header the screen text shows last, if any.
@@ -85,7 +103,7 @@ Menu menu_shown(std::string_view shown) {
   Menu m = Menu::None;
   size_t at = 0;
   for (const auto& [header, menu] : kHeaders) {
-    const size_t p = shown.rfind(header);
+    const size_t p = last_of(shown, header);
     if (p != std::string_view::npos && (m == Menu::None || p >= at)) {
       m = menu;
       at = p;
@@ -177,7 +195,7 @@ class FuzzConsole final : public ntb::Console {
     if (unflushed_ || log_.pending) std::abort();  // a read before both channels were flushed
     const std::string shown = std::move(shown_);
     shown_.clear();
-    const bool echo = shown.find("  OK? Yes=any key N/n=no") != std::string::npos;
+    const bool echo = contains(shown, "  OK? Yes=any key N/n=no");
     const bool prompt =
         shown.size() >= 12 && shown.compare(shown.size() - 12, 12, "enter number") == 0;
     if (over_budget_) return Stage::OverBudget;
@@ -190,13 +208,13 @@ class FuzzConsole final : public ntb::Console {
       now = Stage::MenuConfirmation;
     } else if (shown == "enter number" && last == Stage::MenuConfirmation && !chosen_) {
       now = Stage::MenuChoice;  // refused or answered N: the same menu asks again
-    } else if (shown.find("calculate Phi(N) with") != std::string::npos && prompt) {
+    } else if (contains(shown, "calculate Phi(N) with") && prompt) {
       now = Stage::BoundedNumber;  // the N of the inclusion-exclusion or reverse method
     } else if (prompt && chosen_ && menu_ == Menu::Divisors && chosen_value_ == 1) {
       now = Stage::BoundedNumber;  // the N of the divisor-count listing
-    } else if (shown.find("N1 ? odd number>11") != std::string::npos && prompt) {
+    } else if (contains(shown, "N1 ? odd number>11") && prompt) {
       now = Stage::ListStart;
-    } else if (shown.find("N2 ? N2>N1") != std::string::npos && prompt) {
+    } else if (contains(shown, "N2 ? N2>N1") && prompt) {
       now = Stage::ListEnd;
     } else if ((shown == "enter number" || echo) &&
                (last == Stage::BoundedNumber || last == Stage::ListStart ||
@@ -204,9 +222,9 @@ class FuzzConsole final : public ntb::Console {
       now = last;  // the confirmation, or the same question asked again
     }
     confirming_ = echo;
-    if (shown.find("ENTER THE POSITION OF PRIME") != std::string::npos ||
-        shown.find("write the index of the prime") != std::string::npos ||
-        shown.find("write the odd composite") != std::string::npos)
+    if (contains(shown, "ENTER THE POSITION OF PRIME") ||
+        contains(shown, "write the index of the prime") ||
+        contains(shown, "write the odd composite"))
       edit_prompt_ = true;
     else if (!echo && shown != "enter number")
       edit_prompt_ = false;
@@ -244,11 +262,29 @@ class FuzzConsole final : public ntb::Console {
   bool over_budget_ = false;
 };
 
+// The tables as built, for the next input.  One copy serves every input and
+// is restored from the pristine tables only when the last input changed it:
+// y, yc and the flags change only through the builds and edits, every one
+// of which gives y a new stamp (the walk for yc always follows a build or an
+// edit of y in the same menu entry), so the same stamp means the same tables.
+ntb::Tables& tables_as_built_again() {
+  static const ntb::TablesPtr work = ntb::make_tables();
+  const ntb::Tables& built = ntb::tables_as_built();
+  if (work->version != built.version) {
+    void* const mapping = work->mapping;
+    *work = built;
+    work->mapping = mapping;
+  }
+  return *work;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzLog log;
   FuzzConsole console(data, size, log);
-  ntb::run_workbench(console, log);
+  static const auto trip = std::make_unique<ntb::TripletData>();
+  std::memset(trip.get(), 0, sizeof *trip);
+  ntb::run_workbench(console, log, tables_as_built_again(), *trip);
   return 0;
 }

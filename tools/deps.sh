@@ -11,6 +11,9 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 [ -f /usr/lib/x86_64-linux-gnu/libprimesieve.a ] || need+=(libprimesieve-dev)
+# The tests of --plot: gnuplot draws, an XML parser reads its SVG.
+command -v gnuplot >/dev/null 2>&1 || need+=(gnuplot-nox)
+[ -f /usr/include/expat.h ] || need+=(libexpat1-dev)
 # `deps.sh ci`: CI also builds with Clang, renders the manual page and lints
 # the Debian package.
 if [ "${1:-}" = ci ]; then

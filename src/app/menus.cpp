@@ -6,7 +6,10 @@
 // its menu with one line on the screen (app/signals.hpp).
 #include "app/menus.hpp"
 
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 #include "app/signals.hpp"
 #include "divisors/commands.hpp"
@@ -293,20 +296,36 @@ Menu goldbach_menu(Session& s) {
   return Menu::Goldbach;
 }
 
-}  // namespace
+// The triplet data start at 0.  Zeroed memory from calloc already holds
+// such an object (an aggregate of numbers, created by the allocation), so
+// start-up need not write 720 KiB of zeros, nor touch those pages, for data
+// that most runs never use.
+struct FreeTriplets {
+  void operator()(TripletData* p) const { std::free(p); }
+};
+static_assert(std::is_aggregate_v<TripletData> && std::is_trivially_destructible_v<TripletData>);
 
-void run_workbench(Console& console, LogSink& log) {
-  const TablesPtr tables = make_tables();
-  const auto trip = std::make_unique<TripletData>();
+std::unique_ptr<TripletData, FreeTriplets> zeroed_triplets() {
+  void* p = std::calloc(1, sizeof(TripletData));
+  if (p == nullptr) throw std::bad_alloc();
+  return std::unique_ptr<TripletData, FreeTriplets>(static_cast<TripletData*>(p));
+}
+
+// The whole run on `tables`; start-up builds them unless they are as built.
+void run_session(Console& console, LogSink& log, Tables& tables, TripletData& trip, bool as_built) {
   Io io(console, log);
-  Session s{io, *tables, trip.get()};
+  Session s{io, tables, &trip};
   // A keyboard read inside a command that Ctrl-C asked to stop unwinds too.
   void (*const former_check)() = g_keyboard_wait_check;
   g_keyboard_wait_check = &interruption_point;
 
   try {
     s.choice = 0;
-    Menu menu = rebuild_all(s);
+    Menu menu = Menu::Main;
+    if (as_built)
+      s.io.lst({"", s.tripmode});  // the record of the walk, which finds yc as it is
+    else
+      menu = rebuild_all(s);
     while (menu != Menu::Exit) {
       try {
         switch (menu) {
@@ -343,6 +362,17 @@ void run_workbench(Console& console, LogSink& log) {
   g_keyboard_wait_check = former_check;
   console.flush();
   log.flush();
+}
+
+}  // namespace
+
+void run_workbench(Console& console, LogSink& log) {
+  const TablesPtr tables = make_tables();
+  run_session(console, log, *tables, *zeroed_triplets(), false);
+}
+
+void run_workbench(Console& console, LogSink& log, Tables& as_built, TripletData& zeroed) {
+  run_session(console, log, as_built, zeroed, true);
 }
 
 }  // namespace ntb

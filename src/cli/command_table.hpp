@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -24,6 +25,7 @@ struct Argument {
   int64_t min = 0;
   int64_t max = kWholeMax;
   std::vector<std::string_view> words = {};
+  bool even = false;  // only even numbers in [min, max]
 };
 
 // One way of calling a command: its arguments in order.  With repeat_last
@@ -35,14 +37,16 @@ struct Form {
   std::vector<std::pair<int, int>> ordered = {};
 };
 
-// An option of one command: a flag (`flag` set) or an option with a whole
-// number (`value` set, checked against `value_arg`).
+// An option of one command: a flag (`flag` set), an option with a whole
+// number (`value` set, checked against `value_arg`) or one with a text
+// (`text` set, named by `value_arg.name`).
 struct CommandOption {
   std::string_view name;  // "--count"
   std::string_view help;
   bool Request::*flag = nullptr;
   std::optional<int64_t> Request::*value = nullptr;
   Argument value_arg = {};
+  std::string Request::*text = nullptr;
 };
 
 struct CommandInfo {
@@ -53,6 +57,9 @@ struct CommandInfo {
   std::vector<Form> forms;       // the first form whose length fits is taken
   std::vector<CommandOption> options;
   std::string_view columns;  // the columns of a row, as named in the CSV header
+  // The rules between arguments and options that the forms cannot say: an
+  // empty text, or the usage error (without the command's name).
+  std::string (*check)(const Request&) = nullptr;
 };
 
 // Every command, in the order of the help text.

@@ -32,5 +32,14 @@ int run_twins(const Request& r, Channels& io);
 int run_factor(const Request& r, Channels& io);
 int run_totient(const Request& r, Channels& io);
 int run_divisors(const Request& r, Channels& io);
+int run_divisor_counts(const Request& r, Channels& io);  // divisor_counts.cpp
+int run_goldbach(const Request& r, Channels& io);        // goldbach.cpp
+int run_triplets(const Request& r, Channels& io);        // methods.cpp
+int run_steps(const Request& r, Channels& io);           // methods.cpp
+// pi A B --step S (pi_steps.cpp) and gaps ... --histogram (gap_histogram.cpp).
+int run_pi_steps(const Request& r, Channels& io);
+int run_gap_histogram(const Request& r, Channels& io);
+// goldbach A B, and the picture of any goldbach table (goldbach_range.cpp).
+int run_goldbach_range(const Request& r, Channels& io);
 
 }  // namespace ntb::cli

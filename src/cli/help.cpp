@@ -52,7 +52,11 @@ std::string range_of(const Argument& a) {
     }
     return s;
   }
-  return "whole number from " + std::to_string(a.min) + " to " + std::to_string(a.max);
+  std::string s = a.even ? "even whole number from " : "whole number from ";
+  s += std::to_string(a.min);
+  s += " to ";
+  s += std::to_string(a.max);
+  return s;
 }
 
 void line(std::string& out, std::string_view left, std::string_view right) {
@@ -65,10 +69,19 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
+// "--tau K", "--list", "--step S", "--plot FILE"
+std::string option_text(const CommandOption& o) {
+  std::string s(o.name);
+  if (o.value || o.text) {
+    s += ' ';
+    s += o.value_arg.name;
+  }
+  return s;
+}
+
 std::string command_help(const CommandInfo& c) {
   std::string out = "Usage: ntbench " + synopsis(c);
-  for (const CommandOption& o : c.options)
-    out += " [" + std::string(o.name) + (o.value ? " " + std::string(o.value_arg.name) : "") + "]";
+  for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
   out += " [--csv]\n\n" + std::string(c.description) + "\n";
   // The arguments by name, those of one range on one line.
   std::map<std::string, std::string> ranges;  // range -> names
@@ -98,8 +111,7 @@ std::string command_help(const CommandInfo& c) {
     if (!rules.empty()) line(out, "", rules);
   }
   out += "\nOptions:\n";
-  for (const CommandOption& o : c.options)
-    line(out, std::string(o.name) + (o.value ? " " + std::string(o.value_arg.name) : ""), o.help);
+  for (const CommandOption& o : c.options) line(out, option_text(o), o.help);
   line(out, "--csv", "a header row naming the columns, then CSV rows");
   line(out, "-h, --help", "show this text and exit");
   out += "\nColumns: " + std::string(c.columns) + "\n";

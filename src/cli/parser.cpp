@@ -49,7 +49,11 @@ std::string range_text(const Argument& a) {
     }
     return s;
   }
-  return "a whole number from " + std::to_string(a.min) + " to " + std::to_string(a.max);
+  std::string s = a.even ? "an even whole number from " : "a whole number from ";
+  s += std::to_string(a.min);
+  s += " to ";
+  s += std::to_string(a.max);
+  return s;
 }
 
 // The value of one argument, or a UsageError naming it and its range.
@@ -66,7 +70,7 @@ int64_t argument_value(const CommandInfo& c, const Argument& a, const std::strin
     if (ch < '0' || ch > '9') ok = false;
     if (ok) v = v * 10 + (ch - '0');
   }
-  if (!ok || v < a.min || v > a.max)
+  if (!ok || v < a.min || v > a.max || (a.even && v % 2 != 0))
     throw UsageError{command_error(
         c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
   return v;
@@ -191,7 +195,8 @@ Request parse_command_line(int argc, const char* const* argv) {
       bool takes_value = current == nullptr && name == "--log";
       if (current != nullptr)
         for (const CommandOption& o : current->options)
-          takes_value = takes_value || (o.value != nullptr && o.name == name);
+          takes_value =
+              takes_value || ((o.value != nullptr || o.text != nullptr) && o.name == name);
       wrong = wrong || !takes_value;
     }
     if (wrong) {
@@ -237,7 +242,8 @@ Request parse_command_line(int argc, const char* const* argv) {
   const auto& table = command_table();
   size_t value_options = 0;
   for (const CommandInfo& c : table)
-    for (const CommandOption& o : c.options) value_options += o.value != nullptr;
+    for (const CommandOption& o : c.options)
+      value_options += o.value != nullptr || o.text != nullptr;
   values.resize(value_options);
   size_t next_value = 0;
   std::vector<std::pair<const CommandOption*, size_t>> value_slots;
@@ -340,8 +346,15 @@ Request parse_command_line(int argc, const char* const* argv) {
         if (!values[slot]) continue;
         bool ours = false;
         for (const CommandOption& own : c.options) ours = ours || &own == o;
-        if (ours) r.*(o->value) = argument_value(c, o->value_arg, *values[slot]);
+        if (!ours) continue;
+        if (o->text != nullptr)
+          r.*(o->text) = *values[slot];
+        else
+          r.*(o->value) = argument_value(c, o->value_arg, *values[slot]);
       }
+      if (c.check != nullptr)
+        if (const std::string wrong = c.check(r); !wrong.empty())
+          throw UsageError{command_error(c, wrong)};
     }
   } catch (const UsageError& e) {
     r = Request{};

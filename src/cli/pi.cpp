@@ -6,6 +6,7 @@
 namespace ntb::cli {
 
 int run_pi(const Request& r, Channels& io) {
+  if (r.step) return run_pi_steps(r, io);
   io.out.header({"n", "pi"});
   for (const int64_t n : r.numbers) io.out.row(n, prime_pi(n));
   return 0;

@@ -56,6 +56,7 @@ int run_primes(const Request& r, Channels& io) {
 }
 
 int run_gaps(const Request& r, Channels& io) {
+  if (r.histogram) return run_gap_histogram(r, io);
   const auto& n = r.numbers;
   if (n.size() == 3) return pairs(io, n[0], n[0], n[1], n[2]);
   return pairs(io, n[0], n[1], n[2], n[3]);

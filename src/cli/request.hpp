@@ -21,6 +21,10 @@ enum class Command {
   kFactor,
   kTotient,
   kDivisors,
+  kDivisorCounts,
+  kGoldbach,
+  kTriplets,
+  kSteps,
 };
 
 struct Request {
@@ -29,10 +33,16 @@ struct Request {
   // few words is given as the word's 0-based position in its list).
   std::vector<int64_t> numbers;
   bool csv = false;
-  bool count = false;    // primes --count
-  bool summary = false;  // divisors --summary
-  std::string topic;     // kHelp: the command asked about, empty for all
-  std::string error;     // kError: one line, without its line end
+  bool count = false;           // primes --count
+  bool summary = false;         // divisors --summary
+  std::optional<int64_t> tau;   // divisor-counts --tau K
+  bool list = false;            // goldbach --list
+  std::optional<int64_t> step;  // pi --step S: pi(x) at x = A, A + S, ..., B
+  bool histogram = false;       // gaps --histogram: how many pairs have each gap
+  bool all = false;             // goldbach --all: the comet's mixed and composite series too
+  std::string plot;             // --plot FILE: the table drawn into FILE (.svg or .png)
+  std::string topic;            // kHelp: the command asked about, empty for all
+  std::string error;            // kError: one line, without its line end
   std::string log_path = "session7.dat";
   bool log_named_by_user = false;
 };

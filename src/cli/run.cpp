@@ -50,6 +50,14 @@ int dispatch(const Request& r, Channels& io) {
       return run_totient(r, io);
     case Command::kDivisors:
       return run_divisors(r, io);
+    case Command::kDivisorCounts:
+      return run_divisor_counts(r, io);
+    case Command::kGoldbach:
+      return run_goldbach(r, io);
+    case Command::kTriplets:
+      return run_triplets(r, io);
+    case Command::kSteps:
+      return run_steps(r, io);
   }
   return -1;
 }

@@ -18,4 +18,11 @@ struct DivisorList {
 // Fills dl with the divisors of N (N >= 1) in ascending order.
 void ordered_divisors(int32_t N, DivisorList& dl);
 
+// Value form.
+inline DivisorList ordered_divisors_of(int32_t N) {
+  DivisorList dl;
+  ordered_divisors(N, dl);
+  return dl;
+}
+
 }  // namespace ntb

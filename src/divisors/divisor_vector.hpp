@@ -26,8 +26,19 @@ struct DivisorVector {
   int64_t at(int64_t tau) const { return tau >= 1 && tau <= kVectorSlots ? slot[tau] : 0; }
 };
 
+// The least bound the vector is made for: at N = 0 it would report -1
+// primes, so the command asks again.
+inline constexpr int32_t kDivisorVectorLeast = 1;
+
 // Fills v for N >= 0 (N = 0 leaves only slot 1 = 1 and -1 primes; the
 // command never asks for it).  Counts follow y's current contents.
 void count_divisor_vector(int32_t N, const Tables& t, DivisorVector& v);
+
+// Value form.
+inline DivisorVector divisor_vector_of(int32_t N, const Tables& t) {
+  DivisorVector v;
+  count_divisor_vector(N, t, v);
+  return v;
+}
 
 }  // namespace ntb

@@ -11,7 +11,7 @@ void Euler1(Session& s) {
   do {
     io.lst({"N ?  number >=2,<=2147483647"});
     io.asknum(n);
-  } while (n < 2);
+  } while (n < kEulerLeast);
   io.log("(1X,A25)", {"Euler function of         "});  // 26 characters, 25 shown
   io.scr("(3I11)", {n});
   io.log("(3I11)", {n});

@@ -7,7 +7,8 @@
 
 namespace ntb {
 
-// n from 2 to 2147483647.
+// n from kEulerLeast to 2147483647.
+inline constexpr int32_t kEulerLeast = 2;
 int32_t euler_function(int32_t n);
 
 }  // namespace ntb

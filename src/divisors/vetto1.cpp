@@ -202,10 +202,9 @@ void listing_run(Session& s, int32_t N, int32_t d) {
 void vetto1(Session& s) {
   Io& io = s.io;
   clear_vector_and_list();
-  // N = 0 would report -1 primes: it is asked again.
   int32_t N = 0;
   do io.asknum(N);
-  while (N == 0);
+  while (N < kDivisorVectorLeast);
   const double Nd = N;
   io.log("(A35)", {"Subdivision of divisors for N="});
   io.pause();

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,13 @@
 namespace ntb {
 
 inline constexpr int32_t kGoldbachTop = 2000000;  // the largest N the Goldbach entries take
+inline constexpr int32_t kGoldbachLeast = 6;      // the least
+
+// The Goldbach entries take an even N from 6 to 2000000: the range in which
+// the tables hold every prime and every odd composite.
+inline bool accepted_even(double N) {
+  return N >= kGoldbachLeast && N <= kGoldbachTop && N == std::trunc(N) && std::fmod(N, 2.0) == 0;
+}
 
 class Counts {
  public:

@@ -1,5 +1,5 @@
-// Small pieces of the Goldbach dialogue: the even numbers the entries take,
-// fixed-length texts, and whole counts for fields that expect 32 bits.
+// Small pieces of the Goldbach dialogue: records written to both channels,
+// and whole counts for fields that expect 32 bits.
 #pragma once
 
 #include <cmath>
@@ -11,12 +11,6 @@
 #include "io/io.hpp"
 
 namespace ntb {
-
-// The Goldbach entries take an even N from 6 to 2000000: the range in which
-// the tables hold every prime and every odd composite.
-inline bool accepted_even(double N) {
-  return N >= 6 && N <= kGoldbachTop && N == std::trunc(N) && std::fmod(N, 2.0) == 0;
-}
 
 // A record written alike to the screen and to the session log.
 inline void both(Io& io, std::string_view layout, Items items) {

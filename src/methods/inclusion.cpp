@@ -139,7 +139,7 @@ void inclusion(Session& s) {
     io.log("(1X,A75)", {kPrintAsk});
     choice = io.asknum();
     io.log("(8I7)", {choice});
-    if (static_cast<int32_t>(std::sqrt(N)) > 2) break;  // N below 9: ask again
+    if (n >= kInclusionLeast) break;
   }
 
   static const std::string opening = repeated('_', 11) + repeated(' ', 23);
@@ -173,7 +173,7 @@ void inclusion(Session& s) {
     write_totals(io, false, totals_log, res.negative, res.positive);
     io.scr("(A45,4I10)", {combinations, res.terms});
     io.log("(A45,4I10)", {combinations, res.terms});
-    const double primes = res.z11 - res.sr1 + N - 1;
+    const double primes = res.phi(N);
     io.scr("(1X,A40,2F11.0)", {calculated, N, primes});
     io.log("(1X,A40,2F11.0)", {calculated, N, primes});
     if (N <= kTableTop) {

@@ -21,6 +21,10 @@
 
 namespace ntb {
 
+// The least N the inclusion-exclusion count runs for: below 9 there is no
+// prime up to sqrt(N) but 2, and the dialogue asks again.
+inline constexpr int32_t kInclusionLeast = 9;
+
 struct InclusionTerm {
   int32_t row;          // sequential number, from 1
   int32_t level;        // number of primes in the set, 1..11
@@ -50,6 +54,8 @@ struct InclusionResult {
   int32_t root = 0;  // t = trunc(sqrt(N))
   int32_t z11 = 0;   // entries of y up to t
   bool completed = false;
+  // Phi(N) = z11 - sr1 + N - 1, the number of primes up to N.
+  double phi(double N) const { return z11 - sr1 + N - 1; }
 };
 
 // Runs the enumeration for N (0..2147483647, whole) over y as it is; with

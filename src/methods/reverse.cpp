@@ -22,8 +22,7 @@ namespace ntb {
 
 namespace {
 
-constexpr int32_t kTripletTop = 2000000;  // largest N a triplet run accepts
-constexpr int32_t kTableTop = 2000000;    // y holds the primes up to here
+constexpr int32_t kTableTop = 2000000;  // y holds the primes up to here
 
 // The row store of the last run: column 4 and the combination of each row,
 // 1-based; after the rows, the run's prime count.
@@ -149,7 +148,7 @@ void reverse(Session& s) {
   if (!res.completed) return;  // q at a page stop: no report, nothing stored
 
   // The candidates are the integers 2..N: N - 1 of them, none for N = 0.
-  const double primes = (N >= 1 ? N - 1 : 0) - res.s1;
+  const double primes = res.phi(N);
   if (s.no2357 == 0) {
     static const std::string final_data = "final data for this number\t\t\t\t" + repeated(' ', 9);
     static const std::string total = pad("total of column 5 or total of sets =", 44);

@@ -14,6 +14,9 @@
 namespace ntb {
 
 inline constexpr int32_t kTripRows = 15000;  // entries of every vector
+// The largest N a run from the triplets submenu takes: its rows (14674 for
+// N = 2000000) fit the vectors.
+inline constexpr int32_t kTripletTop = 2000000;
 
 using TripVector = std::array<double, kTripRows + 1>;  // 1-based
 

@@ -1,9 +1,7 @@
-// The primitive Pythagorean triplets A = 2mn, B = m^2 - n^2, C = m^2 + n^2
-// from Euclid's formula, for 1 <= n < m <= 8 with m and n of opposite
-// parity.  Within these bounds 6, 3 is the only such pair with a common
-// factor (it gives 36 27 45), so it is left out and every other pair gives
-// a primitive triplet: fifteen of them.
+// triplets, triplets-submenu entry 5: the fifteen primitive Pythagorean
+// triplets of pythagorean.hpp, one line each on both channels.
 #include "methods/commands.hpp"
+#include "methods/pythagorean.hpp"
 
 namespace ntb {
 
@@ -12,15 +10,10 @@ void triplets(Session& s) {
   constexpr std::string_view kTitle = "Partial list of primitive Pythagorean triplets";
   io.log("(1X,A48)", {kTitle});
   io.scr("(1X,A48)", {kTitle});
-  for (int32_t m = 2; m <= 8; ++m) {
-    for (int32_t n = 1; n <= 7; ++n) {
-      if (n >= m || (m - n) % 2 == 0 || (m == 6 && n == 3)) continue;
-      const double a = 2.0 * m * n;
-      const double b = static_cast<double>(m) * m - static_cast<double>(n) * n;
-      const double c = static_cast<double>(m) * m + static_cast<double>(n) * n;
-      io.scr("(1X,3F4.0)", {a, b, c});
-      io.log("(1X,3F4.0)", {a, b, c});
-    }
+  for (const PythagoreanTriplet& t : primitive_triplets()) {
+    const double a = t.a, b = t.b, c = t.c;
+    io.scr("(1X,3F4.0)", {a, b, c});
+    io.log("(1X,3F4.0)", {a, b, c});
   }
   io.rule();
   io.pause();

@@ -18,6 +18,16 @@ struct Factors {
 
 void primefac(int32_t n, Factors& r);
 
+// Value form of primefac.
+inline Factors primefac_of(int32_t n) {
+  Factors r;
+  primefac(n, r);
+  return r;
+}
+
+// The least number whose factors the primes submenu shows.
+inline constexpr int32_t kFactorsLeast = 2;
+
 // n is prime exactly when it has one prime factor with exponent 1.
 inline bool is_prime_by_primefac(const Factors& r) {
   return r.nf == 1 && r.e[1] == 1;

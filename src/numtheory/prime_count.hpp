@@ -12,6 +12,9 @@
 
 namespace ntb {
 
+// The least N trova1 counts for; the prime-count entry asks again below it.
+inline constexpr int32_t kTrova1Least = 11;
+
 // The number of integers in 1..x free of 2, 3, 5 and 7 (1 included); 2 for
 // x below 13.  x is consumed (reduced); the function value is the number
 // subtracted for the multiples of 7.

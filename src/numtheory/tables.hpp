@@ -23,9 +23,10 @@ inline constexpr int32_t kYSize = 149000;
 inline constexpr int32_t kYFilled = 148977;  // slots a build fills
 inline constexpr int32_t kYSorted = 148500;  // slots an edit sorts
 inline constexpr int32_t kYcSize = 851068;
-inline constexpr int32_t kMarker = 2000300;      // a prime taken out
-inline constexpr int32_t kWalkTop = 1999999;     // last odd number the yc walk visits
-inline constexpr int32_t kSieveSlots = 1000301;  // odd numbers 1..2000601 a build sieves
+inline constexpr int32_t kMarker = 2000300;                 // a prime taken out
+inline constexpr int32_t kWalkTop = 1999999;                // last odd number the yc walk visits
+inline constexpr int32_t kSieveTop = 2000601;               // the last number a build sieves
+inline constexpr int32_t kSieveBytes = kSieveTop / 30 + 1;  // 30 numbers a byte
 
 struct Tables {
   // No initializers, so that make_tables need not write 4 MB of zeros over
@@ -44,9 +45,10 @@ struct Tables {
   // yc holds exactly the odd composites 9..1999999 and yc[851068] is 0.
   bool yc_pristine = false;
   void* mapping = nullptr;  // where make_tables mapped them
-  // The last build's sieve: bit j is set when 2j + 1 (1 to 2000601) is not
-  // prime.  While y is as built, the walk for yc takes its values from here.
-  std::array<uint64_t, kSieveSlots / 64 + 1> odd_composite;
+  // The last build's sieve on the wheel of 30 (numtheory/wheel_sieve.hpp):
+  // bit j of byte i is set when 30 i + kWheel30[j] is not prime.  While y is
+  // as built, the walk for yc takes its values from here.
+  std::array<uint8_t, kSieveBytes> sieve;
 };
 
 // Tables for a whole run, in fresh zeroed memory mapped at once, so that

@@ -11,7 +11,7 @@ void decom(Session& s) {
   do {
     io.lst({"N ?  number >=2,<=2147483647"});
     io.asknum(n);
-  } while (n < 2);
+  } while (n < kFactorsLeast);
   io.log("(1X,A17)", {"prime factors of"});
   io.scr("(3I11)", {n});
   io.log("(3I11)", {n});

@@ -28,7 +28,7 @@ void lista(Session& s) {
     io.lst({"enter 1 for a list of a fixed  gap(example 2)"});
     io.lst({"enter 2 for a list in an  interval of gaps(example from  2 to 10)"});
     io.asknum(plan.mode);
-  } while (plan.mode < 0 || plan.mode > 2);
+  } while (!lista_mode_ok(plan.mode));
   if (plan.mode == 1) {
     io.lst({"enter even numbe >= 2 for the gap"});
     io.asknum(plan.g1);
@@ -44,7 +44,7 @@ void lista(Session& s) {
     io.lst({"N1 ? odd number>11"});
     io.lst({"list starts with next prime"});
     io.asknum(n1);
-  } while (n1 < 13 || n1 % 2 == 0);
+  } while (!lista_first_ok(n1));
   io.lst({n1});
   plan.p1 = largest_prime_by_primefac(n1);
   io.lst({plan.p1});

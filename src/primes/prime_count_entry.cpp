@@ -29,7 +29,7 @@ void prime_count_entry(Session& s) {
   int32_t n = 0;
   do {
     io.asknum(n);
-  } while (n < 11);
+  } while (n < kTrova1Least);
   io.lst({"Please wait few seconds"});
   time_of_day(io);
   const double upto = n;

@@ -28,6 +28,16 @@
 
 namespace ntb {
 
+// The inputs lista takes: a mode 0, 1 or 2, and an odd first number from 13
+// up (the listing starts at the largest prime not above it).
+inline constexpr int32_t kListaFirstLeast = 13;
+inline bool lista_mode_ok(int32_t mode) {
+  return mode >= 0 && mode <= 2;
+}
+inline bool lista_first_ok(int32_t n1) {
+  return n1 >= kListaFirstLeast && n1 % 2 != 0;
+}
+
 // The largest prime not above n (n odd, at least 13; 13 is prime), found by
 // decomposing n, n - 2, ... with primefac.
 int32_t largest_prime_by_primefac(int32_t n);

@@ -1,0 +1,33 @@
+// ntbench goldbach A B: the pair counts of every even n from A to B, all
+// prime-pair counts of the range at once from one exact convolution, and
+// Goldbach's comet, the picture of those counts, for every form of goldbach.
+#include "cli/plot_table.hpp"
+#include "numtheory/goldbach_convolution.hpp"
+
+namespace ntb::cli {
+
+PlotSpec comet_spec(const Request& r) {
+  PlotSpec spec{command_title("goldbach", r) + ": Goldbach's comet",
+                "n (even)",
+                "unordered pairs {a, b} of odd numbers >= 3 with a + b = n",
+                false,
+                {{"pairs of primes", PlotStyle::kDots}}};
+  if (r.all) {
+    spec.series.push_back({"mixed pairs (a prime, a composite)", PlotStyle::kDots});
+    spec.series.push_back({"pairs of composites", PlotStyle::kDots});
+  }
+  return spec;
+}
+
+int run_goldbach_range(const Request& r, Channels& io) {
+  return print_or_plot(r, io, "goldbach", {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
+                       comet_spec(r), [&](auto&& emit) {
+                         const GoldbachRange range(static_cast<uint32_t>(r.numbers[0]),
+                                                   static_cast<uint32_t>(r.numbers[1]));
+                         range.each([&](const GoldbachRow& row) {
+                           emit(row.n, row.prime_pairs, row.mixed_pairs, row.composite_pairs);
+                         });
+                       });
+}
+
+}  // namespace ntb::cli

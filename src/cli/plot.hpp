@@ -1,0 +1,103 @@
+// Pictures of the range tables, drawn by gnuplot.
+//
+// The program starts `gnuplot` itself (found on PATH), with a pipe for its
+// standard input and the picture file as its standard output, and writes
+// the script on the pipe: the settings, the rows of the table as an inline
+// data block, and the plot command.  The rows go out as they are computed,
+// so a million-row table is never held in memory, and no temporary file is
+// made.  The file's extension chooses the terminal: .svg for SVG, .png for
+// PNG; both 1200 x 800.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace ntb::cli {
+
+enum class PlotFormat { kSvg, kPng };
+
+// The format named by the extension of path (.svg or .png, in any case);
+// none for any other.
+std::optional<PlotFormat> plot_format(std::string_view path);
+
+enum class PlotStyle {
+  kDots,   // one dot per row (Goldbach's comet)
+  kLines,  // a curve through the rows
+  kBoxes,  // one bar per row (histograms)
+};
+
+struct PlotSeries {
+  std::string title;  // the legend's text
+  PlotStyle style = PlotStyle::kDots;
+};
+
+struct PlotSpec {
+  std::string title;  // names the command and its range
+  std::string xlabel, ylabel;
+  bool log_y = false;              // logarithmic count axis
+  std::vector<PlotSeries> series;  // series i is column i + 2 of each row; x is column 1
+};
+
+// One picture being drawn.  Rows are whole numbers or reals, x first, then
+// one value per series.
+class PlotWriter {
+ public:
+  // Starts gnuplot for the picture in path.  When gnuplot is not found, or
+  // the file cannot be made, failed() is true at once, error() says why in
+  // one line and no file is left.
+  PlotWriter(const PlotSpec& spec, std::string path);
+  ~PlotWriter();
+  PlotWriter(const PlotWriter&) = delete;
+  PlotWriter& operator=(const PlotWriter&) = delete;
+
+  bool failed() const { return !error_.empty(); }
+  const std::string& error() const { return error_; }
+
+  template <typename Int, std::enable_if_t<std::is_integral_v<Int>, int> = 0>
+  void field(Int v) {
+    if constexpr (std::is_signed_v<Int>)
+      if (v < 0) return field(static_cast<double>(v));
+    whole(static_cast<uint64_t>(v));
+  }
+  void field(double v);
+  void end_row();
+  template <typename... Fields>
+  void row(const Fields&... fields) {
+    (field(fields), ...);
+    end_row();
+  }
+
+  // Ends the data and the script and waits for gnuplot: 0 when the picture
+  // is drawn, else 1 with error() set and the file removed.
+  int finish();
+
+ private:
+  void whole(uint64_t v);
+  void put(std::string_view text);
+  void flush();
+  void drain_errors(bool wait);
+  void fail(std::string why);
+
+  std::string path_;
+  std::string plot_command_;
+  std::string buf_;
+  std::string error_;
+  std::string gnuplot_errors_;  // what gnuplot wrote on its standard error
+  bool in_row_ = false;
+  bool file_made_ = false;
+  pid_t pid_ = -1;
+  int to_gnuplot_ = -1;    // the write end of gnuplot's standard input
+  int from_gnuplot_ = -1;  // the read end of its standard error
+};
+
+// Where gnuplot would be started from: the first executable `gnuplot` on
+// PATH, or empty.
+std::string find_gnuplot();
+
+}  // namespace ntb::cli

@@ -1,0 +1,75 @@
+// A command's table, printed or drawn.  The command computes its rows once
+// and hands each to `emit`; without --plot they go to standard output (text
+// or CSV, reals with three decimals), with --plot FILE to gnuplot, which
+// draws them into FILE, and standard output stays empty.
+#pragma once
+
+#include <charconv>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "cli/commands.hpp"
+#include "cli/plot.hpp"
+
+namespace ntb::cli {
+
+// The check of --plot shared by the commands that draw: the extension, and
+// whether this table is one that draws (`refused` says why not); an empty
+// text, or the usage error.
+inline std::string plot_usage_error(const Request& r, bool drawable, std::string_view refused) {
+  if (r.plot.empty()) return "";
+  if (!drawable) return std::string(refused);
+  if (!plot_format(r.plot)) return "--plot FILE must end in .svg or .png, got '" + r.plot + "'";
+  return "";
+}
+
+inline void print_field(Output& out, double v) {
+  char text[48];
+  const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3).ptr;
+  out.field(std::string_view(text, static_cast<size_t>(end - text)));
+}
+template <typename Int>
+void print_field(Output& out, Int v) {
+  out.field(v);
+}
+
+// Runs body(emit) and sends its rows to standard output under `header`, or
+// into the picture of --plot.  The status: 0, or 1 when the picture could
+// not be drawn (one line on standard error names why; no file is left).
+template <class Body>
+int print_or_plot(const Request& r, Channels& io, std::string_view command,
+                  std::initializer_list<std::string_view> header, const PlotSpec& spec,
+                  Body&& body) {
+  if (r.plot.empty()) {
+    io.out.header(header);
+    body([&](const auto&... fields) {
+      (print_field(io.out, fields), ...);
+      io.out.end_row();
+    });
+    return 0;
+  }
+  PlotWriter plot(spec, r.plot);
+  if (!plot.failed()) {
+    body([&](const auto&... fields) { plot.row(fields...); });
+    if (plot.finish() == 0) return 0;
+  }
+  io.error("ntbench " + std::string(command) + ": " + plot.error());
+  return 1;
+}
+
+// Goldbach's comet of a goldbach table (goldbach_range.cpp).
+PlotSpec comet_spec(const Request& r);
+
+// "ntbench goldbach 6 2000000" from the command's name and numbers.
+inline std::string command_title(std::string_view command, const Request& r) {
+  std::string s = "ntbench ";
+  s += command;
+  for (const int64_t n : r.numbers) {
+    s += ' ';
+    s += std::to_string(n);
+  }
+  return s;
+}
+
+}  // namespace ntb::cli

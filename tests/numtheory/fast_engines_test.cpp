@@ -128,6 +128,17 @@ TEST(FastEngines, PrimePiMatchesSieve) {
   }
 }
 
+// Counts known from the tables of pi(x): powers of two and of ten, and the top
+// of the range (2^31 - 1 is prime; 2^31 is held at 2^31 - 1).
+TEST(FastEngines, PrimePiAtKnownCounts) {
+  const std::vector<std::pair<int64_t, int64_t>> known = {
+      {65535, 6542},           {65536, 6542},          {1048576, 82025},
+      {1000000, 78498},        {10000000, 664579},     {16777216, 1077871},
+      {100000000, 5761455},    {268435456, 14630843},  {1073741824, 54400028},
+      {2147483646, 105097564}, {2147483648, 105097565}};
+  for (const auto& [x, pi] : known) EXPECT_EQ(prime_pi(x), pi) << x;
+}
+
 TEST(FastEngines, FullPrimePiAndPrimeRangeOverTheSignedRange) {
   if (!full()) GTEST_SKIP() << "set NTBENCH_FULL";
   // Every 100003rd x up to 2^31 - 1 and the count of the whole unsigned range.

@@ -28,6 +28,9 @@ namespace ntb {
 
 namespace {
 
+// The functions that count bits are built twice where the target lacks the
+// popcnt instruction (the baseline x86-64 does): once with it, once without,
+// and the loader picks the one the processor can run.
 #if defined(__x86_64__) && !defined(__POPCNT__)
 #define NTB_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
 #else
@@ -69,7 +72,8 @@ class SmallPhi {
 };
 
 // The bits set in z: the instruction where the target has one, else the
-// bit-parallel sum inline (cheaper than a call for every lookup).
+// bit-parallel sum inline (cheaper than a call), which the compiler turns
+// into the instruction in the popcnt clones.
 inline uint32_t popcount(uint64_t z) {
 #if defined(__POPCNT__) || !defined(__x86_64__)
   return static_cast<uint32_t>(std::popcount(z));

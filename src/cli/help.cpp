@@ -37,7 +37,7 @@ std::string synopsis(const CommandInfo& c) {
     if (!s.empty()) s += " | ";
     s += form_text(f);
   }
-  if (optional) s = "[" + s + "]";
+  if (optional && !s.empty()) s = "[" + s + "]";
   std::string out(c.name);
   if (!s.empty()) out += ' ';
   return out + s;

@@ -27,12 +27,12 @@ int run_divisor_counts(const Request& r, Channels& io) {
     return 0;
   }
   const DivisorVector v = divisor_vector_of(N, tables_as_built());
-  const PlotSpec spec{command_title("divisor-counts", r) + ": numbers n <= N by their divisors",
-                      "k, the number of divisors",
-                      "numbers n <= N with exactly k divisors",
-                      true,
-                      {{"numbers with k divisors", PlotStyle::kBoxes}}};
-  return print_or_plot(r, io, "divisor-counts", {"k", "count"}, spec, [&](auto&& emit) {
+  const PlotLayout layout{command_title("divisor-counts", r) + ": numbers n <= N by their divisors",
+                          "k, the number of divisors",
+                          "numbers n <= N with exactly k divisors",
+                          true,
+                          {{"numbers with k divisors", PlotStyle::kBoxes}}};
+  return print_or_plot(r, io, "divisor-counts", {"k", "count"}, layout, [&](auto&& emit) {
     for (int32_t k = 1; k <= kVectorSlots; ++k)
       if (v.slot[k] != 0) emit(k, v.slot[k]);
   });

@@ -1,44 +1,22 @@
-// ntbench divisors N: the divisors of N in ascending order, made from its
-// prime factorization (at most 1600 of them for N < 2^31), or with
-// --summary only N, tau(N) and sigma(N).
-#include <algorithm>
-#include <vector>
-
+// ntbench divisors N: the divisors of N in ascending order, the same list as
+// the workbench's div (pairs i, N/i for i up to the square root; at most
+// 1600 of them for N < 2^31), or with --summary only N, tau(N) and sigma(N).
 #include "cli/commands.hpp"
-#include "numtheory/factorize.hpp"
+#include "divisors/divisor_pairs.hpp"
 
 namespace ntb::cli {
 
 int run_divisors(const Request& r, Channels& io) {
-  const int64_t n = r.numbers[0];
-  const PrimeFactorList f = factorize(static_cast<uint32_t>(n));
+  const DivisorList dl = ordered_divisors_of(static_cast<int32_t>(r.numbers[0]));
   if (r.summary) {
-    int64_t tau = 1, sigma = 1;
-    for (int i = 0; i < f.count;) {
-      const uint32_t p = f.p[i];
-      int64_t power = 1, sum = 1, e = 0;
-      for (; i < f.count && f.p[i] == p; ++i, ++e) sum += power *= p;
-      tau *= e + 1;
-      sigma *= sum;
-    }
+    int64_t sigma = 0;
+    for (int32_t i = 1; i <= dl.m; ++i) sigma += dl.D[i];
     io.out.header({"n", "tau", "sigma"});
-    io.out.row(n, tau, sigma);
+    io.out.row(r.numbers[0], int64_t{dl.m}, sigma);
     return 0;
   }
-  std::vector<uint32_t> divisors{1};
-  for (int i = 0; i < f.count;) {
-    const uint32_t p = f.p[i];
-    const size_t before = divisors.size();
-    uint64_t power = 1;
-    for (; i < f.count && f.p[i] == p; ++i) {
-      power *= p;
-      for (size_t k = 0; k < before; ++k)
-        divisors.push_back(static_cast<uint32_t>(divisors[k] * power));
-    }
-  }
-  std::sort(divisors.begin(), divisors.end());
   io.out.header({"divisor"});
-  for (const uint32_t d : divisors) io.out.row(d);
+  for (int32_t i = 1; i <= dl.m; ++i) io.out.row(int64_t{dl.D[i]});
   return 0;
 }
 

@@ -10,12 +10,13 @@ int run_gap_histogram(const Request& r, Channels& io) {
   const auto& n = r.numbers;
   const size_t first = n.size() == 3 ? 1 : 2;  // gaps G A B or gaps G1 G2 A B
   const int64_t g1 = n[0], g2 = n[first - 1], a = n[first], b = n[first + 1];
-  const PlotSpec spec{command_title("gaps", r) + " --histogram: gaps between consecutive primes",
-                      "gap q - p",
-                      "pairs of consecutive primes",
-                      true,
-                      {{"pairs with the gap", PlotStyle::kBoxes}}};
-  return print_or_plot(r, io, "gaps", {"gap", "count"}, spec, [&](auto&& emit) {
+  const PlotLayout layout{
+      command_title("gaps", r) + " --histogram: gaps between consecutive primes",
+      "gap q - p",
+      "pairs of consecutive primes",
+      true,
+      {{"pairs with the gap", PlotStyle::kBoxes}}};
+  return print_or_plot(r, io, "gaps", {"gap", "count"}, layout, [&](auto&& emit) {
     const std::vector<uint64_t> counts =
         prime_gap_counts(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
     for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)

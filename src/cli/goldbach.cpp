@@ -22,7 +22,7 @@ int run_goldbach(const Request& r, Channels& io) {
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
   return print_or_plot(r, io, "goldbach", {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
-                       comet_spec(r), [&](auto&& emit) {
+                       comet_layout(r), [&](auto&& emit) {
                          for (const int64_t n : r.numbers) {
                            const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
                            emit(n, k.prime, k.mixed, k.composite);

@@ -6,22 +6,22 @@
 
 namespace ntb::cli {
 
-PlotSpec comet_spec(const Request& r) {
-  PlotSpec spec{command_title("goldbach", r) + ": Goldbach's comet",
-                "n (even)",
-                "unordered pairs {a, b} of odd numbers >= 3 with a + b = n",
-                false,
-                {{"pairs of primes", PlotStyle::kDots}}};
+PlotLayout comet_layout(const Request& r) {
+  PlotLayout layout{command_title("goldbach", r) + ": Goldbach's comet",
+                    "n (even)",
+                    "unordered pairs {a, b} of odd numbers >= 3 with a + b = n",
+                    false,
+                    {{"pairs of primes", PlotStyle::kDots}}};
   if (r.all) {
-    spec.series.push_back({"mixed pairs (a prime, a composite)", PlotStyle::kDots});
-    spec.series.push_back({"pairs of composites", PlotStyle::kDots});
+    layout.series.push_back({"mixed pairs (a prime, a composite)", PlotStyle::kDots});
+    layout.series.push_back({"pairs of composites", PlotStyle::kDots});
   }
-  return spec;
+  return layout;
 }
 
 int run_goldbach_range(const Request& r, Channels& io) {
   return print_or_plot(r, io, "goldbach", {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
-                       comet_spec(r), [&](auto&& emit) {
+                       comet_layout(r), [&](auto&& emit) {
                          const GoldbachRange range(static_cast<uint32_t>(r.numbers[0]),
                                                    static_cast<uint32_t>(r.numbers[1]));
                          range.each([&](const GoldbachRow& row) {

@@ -16,13 +16,13 @@ int run_pi_steps(const Request& r, Channels& io) {
   title += " --step ";
   title += std::to_string(*r.step);
   title += ": pi(x) against x/ln(x) and li(x)";
-  const PlotSpec spec{
+  const PlotLayout layout{
       std::move(title),
       "x",
       "primes up to x",
       false,
       {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}}};
-  return print_or_plot(r, io, "pi", {"x", "pi", "x/ln(x)", "li(x)"}, spec, [&](auto&& emit) {
+  return print_or_plot(r, io, "pi", {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
     PrimePiSteps steps(a, b, static_cast<uint64_t>(*r.step));
     uint64_t x = 0, pi = 0;
     while (steps.next(x, pi)) {

@@ -64,35 +64,35 @@ std::string last_line(std::string_view text) {
   return "";
 }
 
-std::string script_head(const PlotSpec& spec, PlotFormat format) {
+std::string script_head(const PlotLayout& layout, PlotFormat format) {
   std::string s;
   if (format == PlotFormat::kSvg)
     s += "set terminal svg size 1200,800 dynamic background rgb \"white\" font \"Arial,12\"\n";
   else
     s += "set terminal png size 1200,800 background rgb \"white\"\n";
   s += "set termoption noenhanced\n";
-  s += "set title " + quoted(spec.title) + "\n";
-  s += "set xlabel " + quoted(spec.xlabel) + "\n";
-  s += "set ylabel " + quoted(spec.ylabel) + "\n";
+  s += "set title " + quoted(layout.title) + "\n";
+  s += "set xlabel " + quoted(layout.xlabel) + "\n";
+  s += "set ylabel " + quoted(layout.ylabel) + "\n";
   s += "set grid\n";
   s += "set format x \"%.0f\"\nset format y \"%.0f\"\nset rmargin 8\n";
   // The curves and the comet rise to the right; the histograms fall.
-  s += spec.log_y ? "set key top right box opaque\n" : "set key top left box opaque\n";
-  if (spec.log_y) s += "set logscale y\nset yrange [0.5:*]\n";
+  s += layout.log_y ? "set key top right box opaque\n" : "set key top left box opaque\n";
+  if (layout.log_y) s += "set logscale y\nset yrange [0.5:*]\n";
   s += "set style fill solid 0.6 border\nset boxwidth 0.8 absolute\n";
   s += "$data << EOD\n";
   return s;
 }
 
-std::string plot_command(const PlotSpec& spec) {
+std::string plot_command(const PlotLayout& layout) {
   static const char* const kColors[] = {"#1f5fa8", "#d0701c", "#2e9c47", "#b02a37"};
   std::string s = "plot";
-  for (size_t i = 0; i < spec.series.size(); ++i) {
+  for (size_t i = 0; i < layout.series.size(); ++i) {
     const std::string color = std::string(" lc rgb \"") + kColors[i % 4] + "\"";
-    const std::string title = " title " + quoted(spec.series[i].title);
+    const std::string title = " title " + quoted(layout.series[i].title);
     s += i == 0 ? " " : ", ";
     s += "$data using 1:" + std::to_string(i + 2);
-    switch (spec.series[i].style) {
+    switch (layout.series[i].style) {
       case PlotStyle::kDots:
         // A dot is too small for the legend: the key shows a disc instead.
         s += " with dots" + color + " notitle, NaN with points pt 7 ps 1.5" + color + title;
@@ -100,7 +100,7 @@ std::string plot_command(const PlotSpec& spec) {
       case PlotStyle::kLines:
         // Each curve thinner than the one before, drawn over it: where two
         // meet (pi(x) and li(x)), both stay visible.
-        s += " with lines lw " + std::to_string(2 * (spec.series.size() - i)) + color + title;
+        s += " with lines lw " + std::to_string(2 * (layout.series.size() - i)) + color + title;
         break;
       case PlotStyle::kBoxes:
         s += " with boxes" + color + title;
@@ -135,7 +135,7 @@ std::string find_gnuplot() {
   }
 }
 
-PlotWriter::PlotWriter(const PlotSpec& spec, std::string path) : path_(std::move(path)) {
+PlotWriter::PlotWriter(const PlotLayout& layout, std::string path) : path_(std::move(path)) {
   const std::optional<PlotFormat> format = plot_format(path_);
   if (!format) {
     error_ = "--plot: the file name must end in .svg or .png, got '" + path_ + "'";
@@ -197,8 +197,8 @@ PlotWriter::PlotWriter(const PlotSpec& spec, std::string path) : path_(std::move
     return;
   }
   fcntl(from_gnuplot_, F_SETFL, O_NONBLOCK);
-  plot_command_ = plot_command(spec);
-  buf_ = script_head(spec, *format);
+  plot_command_ = plot_command(layout);
+  buf_ = script_head(layout, *format);
 }
 
 PlotWriter::~PlotWriter() {

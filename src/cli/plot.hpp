@@ -37,7 +37,7 @@ struct PlotSeries {
   PlotStyle style = PlotStyle::kDots;
 };
 
-struct PlotSpec {
+struct PlotLayout {
   std::string title;  // names the command and its range
   std::string xlabel, ylabel;
   bool log_y = false;              // logarithmic count axis
@@ -51,7 +51,7 @@ class PlotWriter {
   // Starts gnuplot for the picture in path.  When gnuplot is not found, or
   // the file cannot be made, failed() is true at once, error() says why in
   // one line and no file is left.
-  PlotWriter(const PlotSpec& spec, std::string path);
+  PlotWriter(const PlotLayout& layout, std::string path);
   ~PlotWriter();
   PlotWriter(const PlotWriter&) = delete;
   PlotWriter& operator=(const PlotWriter&) = delete;

@@ -39,7 +39,7 @@ void print_field(Output& out, Int v) {
 // not be drawn (one line on standard error names why; no file is left).
 template <class Body>
 int print_or_plot(const Request& r, Channels& io, std::string_view command,
-                  std::initializer_list<std::string_view> header, const PlotSpec& spec,
+                  std::initializer_list<std::string_view> header, const PlotLayout& layout,
                   Body&& body) {
   if (r.plot.empty()) {
     io.out.header(header);
@@ -49,7 +49,7 @@ int print_or_plot(const Request& r, Channels& io, std::string_view command,
     });
     return 0;
   }
-  PlotWriter plot(spec, r.plot);
+  PlotWriter plot(layout, r.plot);
   if (!plot.failed()) {
     body([&](const auto&... fields) { plot.row(fields...); });
     if (plot.finish() == 0) return 0;
@@ -59,7 +59,7 @@ int print_or_plot(const Request& r, Channels& io, std::string_view command,
 }
 
 // Goldbach's comet of a goldbach table (goldbach_range.cpp).
-PlotSpec comet_spec(const Request& r);
+PlotLayout comet_layout(const Request& r);
 
 // "ntbench goldbach 6 2000000" from the command's name and numbers.
 inline std::string command_title(std::string_view command, const Request& r) {

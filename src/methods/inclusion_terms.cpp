@@ -77,19 +77,11 @@ InclusionResult inclusion_terms(double N, const Tables& t, bool reduce2357, Incl
   int32_t x = res.root;
   res.z11 = findp(x, t);
   Walk walk(t, reduce2357, v, res);
-  int64_t previous = 0;
-  for (int32_t p = 1;; ++p) {
-    const int64_t setsum = res.positive - res.negative;
-    if (p > 1) v.set_done(p - 1, t.y[p - 1], saturate32(setsum - previous));
-    previous = setsum;
-    v.pass(p);
-    if (res.z11 < p || res.root < t.y[p]) break;
-    const int32_t prime = t.y[p];
-    if (prime == 0) continue;  // a slot of 0 cannot divide: an empty set
+  const bool done = walk_sets(t, res, v, [&](int32_t p, int32_t prime) {
     const double q = std::trunc(N / prime);
-    if (!walk.term(1, q, prime)) return res;
-    if (!walk.level(2, p, q, prime)) return res;
-  }
+    return walk.term(1, q, prime) && walk.level(2, p, q, prime);
+  });
+  if (!done) return res;
   res.completed = true;
   return res;
 }

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 
+#include "numtheory/int_math.hpp"
 #include "numtheory/tables.hpp"
 
 namespace ntb {
@@ -57,6 +58,26 @@ struct InclusionResult {
   // Phi(N) = z11 - sr1 + N - 1, the number of primes up to N.
   double phi(double N) const { return z11 - sr1 + N - 1; }
 };
+
+// The outer loop of the count, shared by the term walk and the totals: one
+// pass per entry y(p) up to sqrt(N) (res.root and res.z11 set), each pass
+// first closing the set of the pass before with its subtotal, the change of
+// positive - negative.  fill(p, y(p)) adds the set led by a nonzero entry to
+// res and returns false to stop the run; so does walk_sets.
+template <class Fill>
+bool walk_sets(const Tables& t, InclusionResult& res, InclusionVisitor& v, Fill&& fill) {
+  int64_t previous = 0;
+  for (int32_t p = 1;; ++p) {
+    const int64_t setsum = res.positive - res.negative;
+    if (p > 1) v.set_done(p - 1, t.y[p - 1], saturate32(setsum - previous));
+    previous = setsum;
+    v.pass(p);
+    if (res.z11 < p || res.root < t.y[p]) return true;
+    const int32_t prime = t.y[p];
+    if (prime == 0) continue;  // a slot of 0 cannot divide: an empty set
+    if (!fill(p, prime)) return false;
+  }
+}
 
 // Runs the enumeration for N (0..2147483647, whole) over y as it is; with
 // reduce2357 the terms of levels 1..7 are reduced as above.  Entries of y

@@ -362,15 +362,8 @@ std::optional<InclusionResult> inclusion_totals(double N, const Tables& t, bool 
 
   const Totals totals(std::move(e), std::max(res.root, 1), reduce2357);
   const auto n = static_cast<int64_t>(N);
-  int64_t sr1 = 0, terms = 0, previous = 0;
-  for (int32_t p = 1;; ++p) {
-    const int64_t setsum = res.positive - res.negative;
-    if (p > 1) v.set_done(p - 1, t.y[p - 1], saturate32(setsum - previous));
-    previous = setsum;
-    v.pass(p);
-    if (res.z11 < p || res.root < t.y[p]) break;
-    const int32_t prime = t.y[p];
-    if (prime == 0) continue;  // a slot of 0 cannot divide: an empty set
+  int64_t sr1 = 0, terms = 0;
+  walk_sets(t, res, v, [&](int32_t p, int32_t prime) {
     const int64_t q = n / prime;
     const int32_t open = std::min(nonzero[p], totals.upto(q));
     const Sums s = totals.below(q, open, kReduced - 1);
@@ -378,7 +371,8 @@ std::optional<InclusionResult> inclusion_totals(double N, const Tables& t, bool 
     res.negative += s.odd;
     terms += s.count;
     sr1 += reduce2357 ? s.reduced : s.even - s.odd;
-  }
+    return true;
+  });
   res.terms = saturate32(terms);
   res.sr1 = static_cast<double>(sr1);
   res.completed = true;

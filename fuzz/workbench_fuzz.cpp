@@ -49,8 +49,8 @@
 #include "io/console.hpp"
 #include "io/io.hpp"
 #include "io/list_input.hpp"
-#include "methods/triplet_data.hpp"
-#include "numtheory/tables.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace {

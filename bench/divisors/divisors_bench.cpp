@@ -6,12 +6,12 @@
 
 #include <memory>
 
-#include "divisors/divisor_listing.hpp"
-#include "divisors/divisor_pairs.hpp"
-#include "divisors/divisor_prefixes.hpp"
-#include "divisors/divisor_vector.hpp"
-#include "numtheory/prime_count.hpp"
-#include "numtheory/tables.hpp"
+#include "divisors/engine/divisor_listing.hpp"
+#include "divisors/engine/divisor_pairs.hpp"
+#include "divisors/engine/divisor_prefixes.hpp"
+#include "divisors/engine/divisor_vector.hpp"
+#include "numtheory/count/prime_count.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "goldbach/engines.hpp"
-#include "numtheory/tables.hpp"
+#include "goldbach/engine/engines.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "io/io.hpp"
 #include "io/session.hpp"
 #include "methods/commands.hpp"
-#include "methods/inclusion_terms.hpp"
-#include "methods/reverse_rows.hpp"
-#include "methods/triplet_data.hpp"
-#include "methods/triplet_steps.hpp"
-#include "numtheory/tables.hpp"
+#include "methods/engine/inclusion_terms.hpp"
+#include "methods/engine/reverse_rows.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "methods/engine/triplet_steps.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // and the walk over the primes of 2000000000..2147483647.
 #include <benchmark/benchmark.h>
 
-#include "numtheory/factorize.hpp"
-#include "numtheory/prime_pi.hpp"
-#include "numtheory/prime_range.hpp"
+#include "numtheory/factor/factorize.hpp"
+#include "numtheory/count/prime_pi.hpp"
+#include "numtheory/sieve/prime_range.hpp"
 
 namespace {
 

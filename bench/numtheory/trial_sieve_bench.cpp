@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "numtheory/tables.hpp"
-#include "numtheory/trial_sieve.hpp"
+#include "numtheory/tables/tables.hpp"
+#include "numtheory/sieve/trial_sieve.hpp"
 
 namespace {
 

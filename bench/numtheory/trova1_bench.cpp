@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "numtheory/prime_count.hpp"
-#include "numtheory/tables.hpp"
+#include "numtheory/count/prime_count.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace {
 

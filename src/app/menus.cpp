@@ -17,9 +17,9 @@
 #include "io/keyboard_wait.hpp"
 #include "io/session.hpp"
 #include "methods/commands.hpp"
-#include "methods/triplet_data.hpp"
+#include "methods/engine/triplet_data.hpp"
 #include "numtheory/interrupt.hpp"
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "primes/commands.hpp"
 
 namespace ntb {

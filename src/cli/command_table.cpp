@@ -6,11 +6,11 @@
 #include <string>
 
 #include "cli/plot_table.hpp"
-#include "divisors/divisor_classes.hpp"
-#include "divisors/divisor_vector.hpp"
-#include "goldbach/counts.hpp"
-#include "methods/inclusion_terms.hpp"
-#include "numtheory/goldbach_convolution.hpp"
+#include "divisors/engine/divisor_classes.hpp"
+#include "divisors/engine/divisor_vector.hpp"
+#include "goldbach/engine/counts.hpp"
+#include "methods/engine/inclusion_terms.hpp"
+#include "numtheory/goldbach/goldbach_convolution.hpp"
 
 namespace ntb::cli {
 

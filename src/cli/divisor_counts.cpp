@@ -4,8 +4,8 @@
 // with K divisors, ascending, from the segmented divisor sieve, with
 // sigma(n), phi(n) and the prime factors with repetition.
 #include "cli/plot_table.hpp"
-#include "divisors/divisor_classes.hpp"
-#include "divisors/divisor_vector.hpp"
+#include "divisors/engine/divisor_classes.hpp"
+#include "divisors/engine/divisor_vector.hpp"
 
 namespace ntb::cli {
 

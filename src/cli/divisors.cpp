@@ -2,7 +2,7 @@
 // the workbench's div (pairs i, N/i for i up to the square root; at most
 // 1600 of them for N < 2^31), or with --summary only N, tau(N) and sigma(N).
 #include "cli/commands.hpp"
-#include "divisors/divisor_pairs.hpp"
+#include "divisors/engine/divisor_pairs.hpp"
 
 namespace ntb::cli {
 

@@ -8,7 +8,7 @@
 #include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/parser.hpp"
-#include "numtheory/factorize.hpp"
+#include "numtheory/factor/factorize.hpp"
 
 namespace ntb::cli {
 

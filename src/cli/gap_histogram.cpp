@@ -2,7 +2,7 @@
 // occurs, how many pairs of consecutive primes p < q with A <= p, q <= B
 // have q - p = g; with --plot, the bars on a logarithmic count axis.
 #include "cli/plot_table.hpp"
-#include "numtheory/prime_gap_counts.hpp"
+#include "numtheory/count/prime_gap_counts.hpp"
 
 namespace ntb::cli {
 

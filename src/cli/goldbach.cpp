@@ -3,7 +3,7 @@
 // as built.  With --list, the pairs of primes of one N; with two numbers,
 // the range A..B (goldbach_range.cpp).
 #include "cli/plot_table.hpp"
-#include "goldbach/even_pairs.hpp"
+#include "goldbach/engine/even_pairs.hpp"
 
 namespace ntb::cli {
 

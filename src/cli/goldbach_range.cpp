@@ -2,7 +2,7 @@
 // prime-pair counts of the range at once from one exact convolution, and
 // Goldbach's comet, the picture of those counts, for every form of goldbach.
 #include "cli/plot_table.hpp"
-#include "numtheory/goldbach_convolution.hpp"
+#include "numtheory/goldbach/goldbach_convolution.hpp"
 
 namespace ntb::cli {
 

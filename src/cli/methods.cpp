@@ -6,9 +6,9 @@
 #include <string>
 
 #include "cli/commands.hpp"
-#include "methods/inclusion_terms.hpp"
-#include "methods/pythagorean.hpp"
-#include "methods/reverse_rows.hpp"
+#include "methods/engine/inclusion_terms.hpp"
+#include "methods/engine/pythagorean.hpp"
+#include "methods/engine/reverse_rows.hpp"
 
 namespace ntb::cli {
 

@@ -1,7 +1,7 @@
 // ntbench pi N...: pi(N), the number of primes up to N, for every N given.
 // prime_pi needs only the primes up to sqrt(N), not the workbench's tables.
 #include "cli/commands.hpp"
-#include "numtheory/prime_pi.hpp"
+#include "numtheory/count/prime_pi.hpp"
 
 namespace ntb::cli {
 

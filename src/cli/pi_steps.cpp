@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "cli/plot_table.hpp"
-#include "numtheory/logarithmic_integral.hpp"
-#include "numtheory/prime_pi_steps.hpp"
+#include "numtheory/count/logarithmic_integral.hpp"
+#include "numtheory/count/prime_pi_steps.hpp"
 
 namespace ntb::cli {
 

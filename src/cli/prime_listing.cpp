@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "cli/commands.hpp"
-#include "numtheory/prime_pi.hpp"
-#include "numtheory/prime_range.hpp"
+#include "numtheory/count/prime_pi.hpp"
+#include "numtheory/sieve/prime_range.hpp"
 
 namespace ntb::cli {
 

@@ -5,9 +5,9 @@
 // is tested against (in y(1), every N from 1 up), which then lists its
 // divisors; a 0 is passed over.
 #include "divisors/commands.hpp"
-#include "divisors/divisor_pairs.hpp"
+#include "divisors/engine/divisor_pairs.hpp"
 #include "numtheory/int_math.hpp"
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb {
 

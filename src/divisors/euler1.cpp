@@ -1,7 +1,7 @@
 // Euler1, divisors-submenu entry 3: Euler's function of one number N >= 2,
 // N on both channels, the value on the screen (list-directed) and in the log.
 #include "divisors/commands.hpp"
-#include "divisors/euler_function.hpp"
+#include "divisors/engine/euler_function.hpp"
 
 namespace ntb {
 

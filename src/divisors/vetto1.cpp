@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "divisors/commands.hpp"
-#include "divisors/divisor_listing.hpp"
-#include "divisors/divisor_vector.hpp"
-#include "numtheory/factor.hpp"
+#include "divisors/engine/divisor_listing.hpp"
+#include "divisors/engine/divisor_vector.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {

@@ -2,7 +2,7 @@
 // exactly K pairs of primes, of composites or mixed pairs.  K above 100 is
 // asked again; a quit at a pager stop asks for K again.
 #include "goldbach/commands.hpp"
-#include "goldbach/engines.hpp"
+#include "goldbach/engine/engines.hpp"
 #include "goldbach/report.hpp"
 
 namespace ntb {

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "goldbach/commands.hpp"
-#include "goldbach/engines.hpp"
+#include "goldbach/engine/engines.hpp"
 #include "goldbach/report.hpp"
-#include "numtheory/factor.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "goldbach/commands.hpp"
-#include "goldbach/engines.hpp"
+#include "goldbach/engine/engines.hpp"
 #include "goldbach/report.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "goldbach/counts.hpp"
+#include "goldbach/engine/counts.hpp"
 #include "io/io.hpp"
 
 namespace ntb {

@@ -13,8 +13,8 @@
 
 #include "methods/commands.hpp"
 #include "methods/report_text.hpp"
-#include "methods/triplet_data.hpp"
-#include "methods/triplet_steps.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "methods/engine/triplet_steps.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {

@@ -13,10 +13,10 @@
 #include <string>
 
 #include "methods/commands.hpp"
-#include "methods/inclusion_terms.hpp"
-#include "methods/inclusion_totals.hpp"
+#include "methods/engine/inclusion_terms.hpp"
+#include "methods/engine/inclusion_totals.hpp"
 #include "methods/report_text.hpp"
-#include "numtheory/free_of_2357.hpp"
+#include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 

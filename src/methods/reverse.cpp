@@ -13,9 +13,9 @@
 
 #include "methods/commands.hpp"
 #include "methods/report_text.hpp"
-#include "methods/reverse_rows.hpp"
-#include "methods/triplet_data.hpp"
-#include "numtheory/free_of_2357.hpp"
+#include "methods/engine/reverse_rows.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {

@@ -1,7 +1,7 @@
 // triplets, triplets-submenu entry 5: the fifteen primitive Pythagorean
 // triplets of pythagorean.hpp, one line each on both channels.
 #include "methods/commands.hpp"
-#include "methods/pythagorean.hpp"
+#include "methods/engine/pythagorean.hpp"
 
 namespace ntb {
 

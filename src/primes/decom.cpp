@@ -1,6 +1,6 @@
 // decom, primes-submenu entry 3: the prime factors of one number N >= 2 with
 // their exponents, one line per distinct prime, on both channels.
-#include "numtheory/factor.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "primes/commands.hpp"
 
 namespace ntb {

@@ -5,11 +5,11 @@
 // the log, and stops the screen every 20 lines.
 #include <string_view>
 
-#include "numtheory/factor.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
-#include "numtheory/prime_count.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "primes/commands.hpp"
-#include "primes/prime_listing.hpp"
+#include "primes/engine/prime_listing.hpp"
 
 namespace ntb {
 

@@ -4,7 +4,7 @@
 // closed by a line of 39 underscores).
 #include <ctime>
 
-#include "numtheory/prime_count.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "primes/commands.hpp"
 
 namespace ntb {

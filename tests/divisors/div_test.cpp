@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "divisors/commands.hpp"
-#include "divisors/divisor_pairs.hpp"
-#include "numtheory/factor.hpp"
+#include "divisors/engine/divisor_pairs.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

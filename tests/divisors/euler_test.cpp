@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "divisors/commands.hpp"
-#include "divisors/euler_function.hpp"
+#include "divisors/engine/euler_function.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

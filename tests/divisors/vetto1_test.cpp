@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "divisors/commands.hpp"
-#include "divisors/divisor_listing.hpp"
-#include "divisors/divisor_prefixes.hpp"
-#include "divisors/divisor_vector.hpp"
-#include "numtheory/factor.hpp"
+#include "divisors/engine/divisor_listing.hpp"
+#include "divisors/engine/divisor_prefixes.hpp"
+#include "divisors/engine/divisor_vector.hpp"
+#include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
-#include "numtheory/prime_count.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"
 

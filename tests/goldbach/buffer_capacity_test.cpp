@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "goldbach/engines.hpp"
+#include "goldbach/engine/engines.hpp"
 #include "oracle.hpp"
 #include "support/scripted_console.hpp"
 

@@ -1,7 +1,7 @@
 // The Goldbach engines against brute force: cumulative totals, the counts
 // and listings of one even number, the searches and the reverse method,
 // with the tables as built and with edited tables.
-#include "goldbach/engines.hpp"
+#include "goldbach/engine/engines.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "numtheory/prime_count.hpp"
-#include "numtheory/tables.hpp"
+#include "numtheory/count/prime_count.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "oracle.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"

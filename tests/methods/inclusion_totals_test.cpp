@@ -2,7 +2,7 @@
 // that makes every term, on the table as built and after random edits:
 // every total, every set subtotal and the number of passes must agree, and
 // a table the sums do not cover must be left to the walk untouched.
-#include "methods/inclusion_totals.hpp"
+#include "methods/engine/inclusion_totals.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "methods/inclusion_terms.hpp"
+#include "methods/engine/inclusion_terms.hpp"
 #include "support/table_edits.hpp"
 
 namespace ntb {

@@ -12,10 +12,10 @@
 #include <random>
 #include <vector>
 
-#include "methods/inclusion_terms.hpp"
-#include "methods/reverse_rows.hpp"
-#include "numtheory/prime_count.hpp"
-#include "numtheory/tables.hpp"
+#include "methods/engine/inclusion_terms.hpp"
+#include "methods/engine/reverse_rows.hpp"
+#include "numtheory/count/prime_count.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "methods/commands.hpp"
-#include "methods/triplet_data.hpp"
-#include "numtheory/tables.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {

@@ -2,7 +2,7 @@
 // the alignment against the pairwise comparison of every row (the last match
 // winning), the blocks led by 2, 3 and 5, the ascending order, and the row
 // count of N2 found again.
-#include "methods/triplet_steps.hpp"
+#include "methods/engine/triplet_steps.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // primefac against trial division written here, its edge cases, and ACHAR.
-#include "numtheory/factor.hpp"
+#include "numtheory/factor/factor.hpp"
 
 #include <gtest/gtest.h>
 

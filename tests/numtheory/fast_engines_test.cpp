@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "numtheory/factorize.hpp"
-#include "numtheory/prime_pi.hpp"
-#include "numtheory/prime_range.hpp"
+#include "numtheory/factor/factorize.hpp"
+#include "numtheory/count/prime_pi.hpp"
+#include "numtheory/sieve/prime_range.hpp"
 
 namespace ntb {
 namespace {

@@ -1,6 +1,6 @@
 // The constant-time findp against the binary search itself, on tables as
 // edits leave them and on tables in no order at all.
-#include "numtheory/findp_lookup.hpp"
+#include "numtheory/tables/findp_lookup.hpp"
 
 #include <gtest/gtest.h>
 

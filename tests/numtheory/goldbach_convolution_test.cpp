@@ -1,6 +1,6 @@
 // The exact transform against the sum it stands for, and the range counts
 // of all three kinds against pairs counted one by one.
-#include "numtheory/goldbach_convolution.hpp"
+#include "numtheory/goldbach/goldbach_convolution.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The prime count against a sieve written here, and against the literal
 // counting procedure, term by term, on edited tables.
-#include "numtheory/prime_count.hpp"
+#include "numtheory/count/prime_count.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <random>
 #include <vector>
 
-#include "numtheory/legendre_phi.hpp"
-#include "numtheory/pi_lookup.hpp"
-#include "numtheory/tables.hpp"
+#include "numtheory/count/legendre_phi.hpp"
+#include "numtheory/tables/pi_lookup.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"
 

@@ -1,6 +1,6 @@
 // The prime tables y and yc: their builds against a sieve, the binary
 // searches, the edits and the rebuilds that follow them.
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 
 #include <gtest/gtest.h>
 

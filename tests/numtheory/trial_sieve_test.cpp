@@ -2,7 +2,7 @@
 // as built it steps from prime to prime (across window boundaries, at random
 // points and at the top of the range); on edited tables it passes exactly
 // the odd numbers that no entry y(1..findp(isqrt c)) divides.
-#include "numtheory/trial_sieve.hpp"
+#include "numtheory/sieve/trial_sieve.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // untouched; and the builds and edits of y and yc over tables that hold
 // anything, slot by slot against a plain sort and the walk done one odd
 // number at a time.
-#include "numtheory/wheel_sieve.hpp"
+#include "numtheory/sieve/wheel_sieve.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb {
 namespace {

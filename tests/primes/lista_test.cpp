@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "numtheory/prime_count.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "primes/commands.hpp"
-#include "primes/prime_listing.hpp"
+#include "primes/engine/prime_listing.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"
 

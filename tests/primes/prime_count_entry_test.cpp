@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 #include "primes/commands.hpp"
 #include "support/scripted_console.hpp"
 

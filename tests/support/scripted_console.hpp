@@ -12,8 +12,8 @@
 #include "io/console.hpp"
 #include "io/io.hpp"
 #include "io/session.hpp"
-#include "methods/triplet_data.hpp"
-#include "numtheory/tables.hpp"
+#include "methods/engine/triplet_data.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb::testing {
 

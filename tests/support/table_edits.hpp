@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "numtheory/tables.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb::testing {
 

@@ -171,7 +171,7 @@ Menu divisors_menu(Session& s) {
       vetto1(s);
       break;
     case 2:
-      div(s);
+      divisors_of_one(s);
       break;
     case 3:
       Euler1(s);

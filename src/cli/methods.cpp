@@ -74,13 +74,13 @@ int run_steps(const Request& r, Channels& io) {
     io.out.header({"row", "level", "combination", "term", "sr1"});
     InclusionRows rows(io.out);
     const InclusionResult res = inclusion_terms(static_cast<double>(N), t, false, rows);
-    phi_row(io.out, N, res.phi(static_cast<double>(N)), 5);
+    phi_row(io.out, N, res.primes_upto(static_cast<double>(N)), 5);
     return 0;
   }
   io.out.header({"row", "combination", "prime", "quotient", "count", "s1"});
   ReverseRows rows(io.out);
   const ReverseResult res = reverse_rows(static_cast<double>(N), t, rows);
-  phi_row(io.out, N, res.phi(static_cast<double>(N)), 6);
+  phi_row(io.out, N, res.primes_upto(static_cast<double>(N)), 6);
   return 0;
 }
 

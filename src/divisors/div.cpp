@@ -1,9 +1,9 @@
-// div, divisors-submenu entry 2: the divisors of one number N in ascending
-// order, numbered from 1, and their sum.  A number with no entry of y up to
-// its square root among its divisors (a prime, or 0 to 3) is announced as
-// "primo" and lists nothing.  A 1 put into y by an edit divides every N it
-// is tested against (in y(1), every N from 1 up), which then lists its
-// divisors; a 0 is passed over.
+// div (divisors_of_one), divisors-submenu entry 2: the divisors of one
+// number N in ascending order, numbered from 1, and their sum.  A number
+// with no entry of y up to its square root among its divisors (a prime, or
+// 0 to 3) is announced as "primo" and lists nothing.  A 1 put into y by an
+// edit divides every N it is tested against (in y(1), every N from 1 up),
+// which then lists its divisors; a 0 is passed over.
 #include "divisors/commands.hpp"
 #include "divisors/engine/divisor_pairs.hpp"
 #include "numtheory/int_math.hpp"
@@ -27,7 +27,7 @@ bool has_small_prime_factor(int32_t N, const Tables& t) {
 
 }  // namespace
 
-void div(Session& s) {
+void divisors_of_one(Session& s) {
   Io& io = s.io;
   static DivisorList dl;  // each call starts from an empty list
   dl.m = 0;

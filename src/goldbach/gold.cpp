@@ -191,13 +191,13 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   io.pause();
   io.log("(A3,F13.0)", {"   ", Nr});
   if (twice) {
-    io.lst({"there are ", cp.phiN, " prime numbers"});
+    io.lst({"there are ", cp.primes_to_n, " prime numbers"});
   } else {
-    io.lst({"there are ", static_cast<int32_t>(cp.phiN), " prime numbers"});
+    io.lst({"there are ", static_cast<int32_t>(cp.primes_to_n), " prime numbers"});
   }
   io.pause();
   w.table[1] = 1;
-  w.table[2] = cp.phiN;
+  w.table[2] = cp.primes_to_n;
   const int32_t size = twice ? 8 : 4;
   int32_t last = size;
   while (last > 1 && w.table[last] == 0) --last;

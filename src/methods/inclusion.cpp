@@ -173,7 +173,7 @@ void inclusion(Session& s) {
     write_totals(io, false, totals_log, res.negative, res.positive);
     io.scr("(A45,4I10)", {combinations, res.terms});
     io.log("(A45,4I10)", {combinations, res.terms});
-    const double primes = res.phi(N);
+    const double primes = res.primes_upto(N);
     io.scr("(1X,A40,2F11.0)", {calculated, N, primes});
     io.log("(1X,A40,2F11.0)", {calculated, N, primes});
     if (N <= kTableTop) {

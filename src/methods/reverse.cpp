@@ -12,9 +12,9 @@
 #include <cmath>
 
 #include "methods/commands.hpp"
-#include "methods/report_text.hpp"
 #include "methods/engine/reverse_rows.hpp"
 #include "methods/engine/triplet_data.hpp"
+#include "methods/report_text.hpp"
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
 
@@ -148,7 +148,7 @@ void reverse(Session& s) {
   if (!res.completed) return;  // q at a page stop: no report, nothing stored
 
   // The candidates are the integers 2..N: N - 1 of them, none for N = 0.
-  const double primes = res.phi(N);
+  const double primes = res.primes_upto(N);
   if (s.no2357 == 0) {
     static const std::string final_data = "final data for this number\t\t\t\t" + repeated(' ', 9);
     static const std::string total = pad("total of column 5 or total of sets =", 44);

@@ -107,7 +107,7 @@ std::vector<std::string> script(int32_t N) {
 
 TEST(DivSession, TwelveListsSixDivisorsAndTheirSum) {
   Harness h(script(12));
-  ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+  ASSERT_TRUE(h.run([](Session& s) { divisors_of_one(s); }));
   const int32_t d[] = {1, 2, 3, 4, 6, 12};
   std::vector<std::string> log = {"    divisors of         12"};
   for (int c = 1; c <= 6; ++c) log.push_back(row(c, d[c - 1], 5, 10));
@@ -138,7 +138,7 @@ TEST(DivSession, SquaresListTheRootOnce) {
                {4, {1, 2, 4}, "      sum of divisors            7."}};
   for (const auto& c : cases) {
     Harness h(script(c.N));
-    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    ASSERT_TRUE(h.run([](Session& s) { divisors_of_one(s); }));
     const auto log = h.log_lines();
     ASSERT_EQ(log.size(), c.d.size() + 4);
     for (size_t i = 0; i < c.d.size(); ++i) EXPECT_EQ(log[i + 1], row(i + 1, c.d[i], 5, 10));
@@ -149,7 +149,7 @@ TEST(DivSession, SquaresListTheRootOnce) {
 TEST(DivSession, PrimesAndNumbersBelowFourArePrimo) {
   for (int32_t N : {13, 0, 1, 2, 3, 2147483647}) {
     Harness h(script(N));
-    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    ASSERT_TRUE(h.run([](Session& s) { divisors_of_one(s); }));
     char primo[64];
     std::snprintf(primo, sizeof primo, "primo  1%11d", N);
     const auto scr = h.screen_lines();
@@ -182,7 +182,7 @@ TEST(DivSession, AOneInTheTableDividesEveryNumberAZeroIsPassedOver) {
   Harness h(in);
   *h.tables = *edited;
   ASSERT_TRUE(h.run([&](Session& s) {
-    for (size_t i = 0; i < ns.size(); ++i) div(s);
+    for (size_t i = 0; i < ns.size(); ++i) divisors_of_one(s);
   }));
   std::vector<std::string> log;
   for (int32_t N : ns) {
@@ -221,8 +221,8 @@ TEST(DivSession, AOneInTheTableDividesEveryNumberAZeroIsPassedOver) {
   }());
   *z.tables = *zero;
   ASSERT_TRUE(z.run([](Session& s) {
-    div(s);
-    div(s);
+    divisors_of_one(s);
+    divisors_of_one(s);
   }));
   EXPECT_EQ(z.log_lines(),
             (std::vector<std::string>{
@@ -239,8 +239,8 @@ TEST(DivSession, APrimeAfterAComposite) {
   for (const auto& l : script(13)) in.push_back(l);
   Harness h(in);
   ASSERT_TRUE(h.run([](Session& s) {
-    div(s);
-    div(s);
+    divisors_of_one(s);
+    divisors_of_one(s);
   }));
   const auto log = h.log_lines();
   ASSERT_EQ(log.size(), 13u);
@@ -258,7 +258,7 @@ TEST(DivSession, MostDivisorsPageAndQuit) {
     for (int i = 0; i < 80; ++i) in.insert(in.end(), {"x", ""});
     in.insert(in.end(), {"", "", ""});
     Harness h(in);
-    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    ASSERT_TRUE(h.run([](Session& s) { divisors_of_one(s); }));
     const auto log = h.log_lines();
     ASSERT_EQ(log.size(), 1600u + 4);
     EXPECT_EQ(log[1600], row(1600, 2095133040, 5, 10));
@@ -272,7 +272,7 @@ TEST(DivSession, MostDivisorsPageAndQuit) {
   }
   {
     Harness h({"2095133040", "", "", "x", "", "x", "", "q", "", "", ""});
-    ASSERT_TRUE(h.run([](Session& s) { div(s); }));
+    ASSERT_TRUE(h.run([](Session& s) { divisors_of_one(s); }));
     const auto log = h.log_lines();
     ASSERT_EQ(log.size(), 60u + 4);
     int64_t first60 = 0;

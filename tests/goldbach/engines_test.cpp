@@ -50,32 +50,32 @@ TEST(GoldbachCounts, LookupsAgreeWithTheSearches) {
   const Counts c(t);
   const int32_t step = full_run() ? 1 : 997;
   for (int32_t x = 0; x <= kGoldbachTop; x += step) {
-    ASSERT_EQ(c.phi(x), findp_of(x, t)) << x;
-    ASSERT_EQ(c.psi(x), std::min(findc_of(x, t), kYcSize - 1)) << x;
+    ASSERT_EQ(c.primes_upto(x), findp_of(x, t)) << x;
+    ASSERT_EQ(c.composites_upto(x), std::min(findc_of(x, t), kYcSize - 1)) << x;
   }
   for (int32_t x : {-5, 1, 2, 3, 4, 8, 9, 1999997, 1999999, 2000390, 2147483647}) {
-    EXPECT_EQ(c.phi(x), findp_of(x, t)) << x;
+    EXPECT_EQ(c.primes_upto(x), findp_of(x, t)) << x;
   }
 }
 
-TEST(GoldbachCounts, PsiLeavesOutTheEmptySlotOfYc) {
+TEST(GoldbachCounts, CompositesUptoLeavesOutTheEmptySlotOfYc) {
   const Tables& t = built_tables();
   const Counts c(t);
   EXPECT_EQ(findc_of(2000000, t), kYcSize);  // the search draws the empty slot in
-  EXPECT_EQ(c.psi(2000000), kYcSize - 1);
-  EXPECT_EQ(c.psi(2147483647), kYcSize - 1);
-  EXPECT_EQ(c.psi(1999999), kYcSize - 1);
+  EXPECT_EQ(c.composites_upto(2000000), kYcSize - 1);
+  EXPECT_EQ(c.composites_upto(2147483647), kYcSize - 1);
+  EXPECT_EQ(c.composites_upto(1999999), kYcSize - 1);
   const auto e = as_if_edited();
   const Counts ce(*e);
-  EXPECT_EQ(ce.psi(2000000), kYcSize - 1);
+  EXPECT_EQ(ce.composites_upto(2000000), kYcSize - 1);
 }
 
 TEST(GoldbachCounts, EditedTableMemoAgreesWithTheSearches) {
   const auto t = without_prime_at(5);  // 11 out
   const Counts c(*t, 12004);
   for (int32_t x = -3; x <= 13000; ++x) {
-    ASSERT_EQ(c.phi(x), findp_of(x, *t)) << x;
-    ASSERT_EQ(c.psi(x), findc_of(x, *t)) << x;
+    ASSERT_EQ(c.primes_upto(x), findp_of(x, *t)) << x;
+    ASSERT_EQ(c.composites_upto(x), findc_of(x, *t)) << x;
   }
   EXPECT_FALSE(c.is_prime(11));
   EXPECT_TRUE(c.is_prime(13));
@@ -431,7 +431,7 @@ TEST(GoldbachReverse, TotalsOfTheMenu) {
   EXPECT_EQ(cp.p1, 7);
   EXPECT_EQ(cp.p2, 11);
   EXPECT_EQ(cp.K, 154);
-  EXPECT_EQ(cp.phiN, 8);
+  EXPECT_EQ(cp.primes_to_n, 8);
   EXPECT_EQ(central_primes(ReverseForm::Plain, 20, c).K, 77);
   // N = 2p: both central primes are p.
   const CentralPrimes twin = central_primes(ReverseForm::Plain, 26, c);
@@ -508,8 +508,8 @@ std::vector<ReverseStep> literal_steps(ReverseForm form, int32_t N, double K, co
   const int32_t f = form == ReverseForm::Twice ? t.y[1] : 1;
   if (f > 2 || f < 1) return out;
   const double bound = K / f;
-  const int32_t phiN = findp_of(N, t);
-  const int32_t lo = std::min(148934, phiN), hi = std::max(148934, phiN);
+  const int32_t primes_to_n = findp_of(N, t);
+  const int32_t lo = std::min(148934, primes_to_n), hi = std::max(148934, primes_to_n);
   int64_t between = INT64_MAX;
   for (int32_t k = lo + 1; k <= hi; ++k) between = std::min<int64_t>(between, t.y[k]);
   double total = 0;
@@ -522,7 +522,7 @@ std::vector<ReverseStep> literal_steps(ReverseForm form, int32_t N, double K, co
     if (static_cast<int64_t>(N) - p >= between) {
       const auto q2 = static_cast<int32_t>(std::min(std::trunc(bound / p), 2147483647.0));
       const int32_t below = q2 > 2000000 ? trova1_of(q2, t) : findp_of(q2, t);
-      k = below > 148934 ? 148934 : phiN;
+      k = below > 148934 ? 148934 : primes_to_n;
     }
     while (k >= 1 && static_cast<int64_t>(t.y[k]) + p > N) --k;
     ReverseStep s{j, p, k, static_cast<double>(k) - j + 1, 0};

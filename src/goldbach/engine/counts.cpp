@@ -12,9 +12,9 @@ namespace {
 // to 2000000.  Every table as built holds the same values, so one pair of
 // lookups serves them all.
 struct BuiltCounts {
-  std::array<int32_t, kGoldbachTop + 1> phi;
-  std::array<int32_t, kGoldbachTop + 1> psi;
-  int32_t phi_top = -1, psi_top = -1;  // last x filled
+  std::array<int32_t, kGoldbachTop + 1> primes_upto;
+  std::array<int32_t, kGoldbachTop + 1> composites_upto;
+  int32_t primes_top = -1, composites_top = -1;  // last x filled
 };
 
 BuiltCounts& built() {
@@ -40,24 +40,24 @@ Counts::Counts(const Tables& t, int32_t top) : t_(t) {
   top = std::clamp(top, 0, kGoldbachTop);
   BuiltCounts& b = built();
   if (t.y_pristine) {
-    grow(b.phi, b.phi_top, t.y.data(), kYFilled, top);
-    ptab_ = b.phi.data();
-    ptop_ = b.phi_top;
+    grow(b.primes_upto, b.primes_top, t.y.data(), kYFilled, top);
+    primes_tab_ = b.primes_upto.data();
+    primes_top_ = b.primes_top;
   } else if (top <= kMemoTop) {
-    pmemo_.resize(static_cast<size_t>(top) + 1);
-    for (int32_t x = 0; x <= top; ++x) pmemo_[x] = findp_of(x, t);
-    ptab_ = pmemo_.data();
-    ptop_ = top;
+    primes_memo_.resize(static_cast<size_t>(top) + 1);
+    for (int32_t x = 0; x <= top; ++x) primes_memo_[x] = findp_of(x, t);
+    primes_tab_ = primes_memo_.data();
+    primes_top_ = top;
   }
   if (t.yc_pristine) {
-    grow(b.psi, b.psi_top, t.yc.data(), kYcSize - 1, top);
-    ctab_ = b.psi.data();
-    ctop_ = b.psi_top;
+    grow(b.composites_upto, b.composites_top, t.yc.data(), kYcSize - 1, top);
+    composites_tab_ = b.composites_upto.data();
+    composites_top_ = b.composites_top;
   } else if (top <= kMemoTop) {
-    cmemo_.resize(static_cast<size_t>(top) + 1);
-    for (int32_t x = 0; x <= top; ++x) cmemo_[x] = std::min(findc_of(x, t), cfill_);
-    ctab_ = cmemo_.data();
-    ctop_ = top;
+    composites_memo_.resize(static_cast<size_t>(top) + 1);
+    for (int32_t x = 0; x <= top; ++x) composites_memo_[x] = std::min(findc_of(x, t), cfill_);
+    composites_tab_ = composites_memo_.data();
+    composites_top_ = top;
   }
 }
 

@@ -1,16 +1,17 @@
-// Phi and Psi as the Goldbach engines read them.
+// The counts of table entries up to x as the Goldbach engines read them.
 //
-// Phi(x) is the number of entries of y not above x (findp) and Psi(x) the
-// number of entries of yc not above x (findc).  With the tables as built
+// primes_upto(x) is the number of entries of y not above x (findp; Phi(x)
+// in the Goldbach report texts) and composites_upto(x) the number of
+// entries of yc not above x (findc; Psi(x)).  With the tables as built
 // both are plain prefix counts, so they are read from lookup tables, built
 // from the first such table met and grown on demand up to the largest x a
 // caller names (at most 2000000); an edited table is searched, or read from
 // a memo of the searches when the caller names a small range.  Either way
 // the values are exactly those of the binary searches on the current
-// table, with one correction: Psi never counts a slot of yc that the last
-// walk did not fill (the search draws the empty slot 851068 into the count
-// of every x from 2000000 up, which would make 0 an odd composite at
-// N = 2000000).
+// table, with one correction: composites_upto never counts a slot of yc
+// that the last walk did not fill (the search draws the empty slot 851068
+// into the count of every x from 2000000 up, which would make 0 an odd
+// composite at N = 2000000).
 #pragma once
 
 #include <algorithm>
@@ -42,35 +43,37 @@ class Counts {
 
   const Tables& tables() const { return t_; }
 
-  int32_t phi(int32_t x) const {
-    if (x >= 0 && x <= ptop_) return ptab_[x];
+  // Entries of y not above x: the primes up to x while y is as built.
+  int32_t primes_upto(int32_t x) const {
+    if (x >= 0 && x <= primes_top_) return primes_tab_[x];
     return findp_of(x, t_);
   }
-  int32_t psi(int32_t x) const {
-    if (x >= 0 && x <= ctop_) return ctab_[x];
+  // Entries of yc not above x: the odd composites up to x while yc is as built.
+  int32_t composites_upto(int32_t x) const {
+    if (x >= 0 && x <= composites_top_) return composites_tab_[x];
     return std::min(findc_of(x, t_), cfill_);
   }
-  // v is taken for a prime when y(Phi(v)) = v.
+  // v is taken for a prime when y(primes_upto(v)) = v.
   bool is_prime(int32_t v) const {
-    const int32_t k = phi(v);
+    const int32_t k = primes_upto(v);
     return k >= 1 && t_.y[k] == v;
   }
   // Entries by 1-based index, 0 outside the table.
   int32_t y(int32_t k) const { return k >= 1 && k <= kYSize ? t_.y[k] : 0; }
   int32_t yc(int32_t k) const { return k >= 1 && k <= kYcSize ? t_.yc[k] : 0; }
 
-  // True when y is as built, so that Phi(x) is the number of primes up to x.
+  // True when y is as built, so that primes_upto(x) counts the primes up to x.
   bool y_as_built() const { return t_.y_pristine; }
   // True when yc holds exactly the odd composites 9..1999999.
   bool yc_as_built() const { return t_.yc_pristine; }
 
  private:
   const Tables& t_;
-  const int32_t* ptab_ = nullptr;
-  const int32_t* ctab_ = nullptr;
-  int32_t ptop_ = -1, ctop_ = -1;
+  const int32_t* primes_tab_ = nullptr;  // primes_upto(x) for x = 0..primes_top_
+  const int32_t* composites_tab_ = nullptr;
+  int32_t primes_top_ = -1, composites_top_ = -1;
   int32_t cfill_ = kYcSize;  // slots of yc the last walk filled
-  std::vector<int32_t> pmemo_, cmemo_;
+  std::vector<int32_t> primes_memo_, composites_memo_;
 };
 
 }  // namespace ntb

@@ -138,7 +138,7 @@ int32_t equal_count_search(PairKind kind, int32_t K, const Counts& c, const Foun
 enum class ReverseForm { Twice, Plain };  // gold: 2pq and 2p^2; gold1: pq and p^2
 
 struct CentralPrimes {
-  double p1 = 0, p2 = 0, K = 0, phiN = 0;
+  double p1 = 0, p2 = 0, K = 0, primes_to_n = 0;
 };
 CentralPrimes central_primes(ReverseForm form, int32_t N, const Counts& c);
 

@@ -15,7 +15,7 @@ OddPairCounts odd_pair_counts(int32_t N, double col5_N, double col5_N2, const Co
   // The difference of the whole totals (each may pass 2^31 for large N).
   r.P = saturate32(std::trunc(col5_N) - std::trunc(col5_N2));
   r.T = N % 4 == 0 ? N / 4 - 1 : N / 4;
-  r.Q = c.phi(N - 3) - 1;
+  r.Q = c.primes_upto(N - 3) - 1;
   r.flag = (N % 2 == 0 && c.is_prime(N / 2)) ? 1 : 0;
   r.M = saturate32(static_cast<double>(r.Q) - 2.0 * r.P + r.flag);
   r.C = (2.0 * r.P - r.flag - r.Q) - r.P + r.T;

@@ -11,7 +11,7 @@ namespace ntb {
 
 bool prime_pair_listing(int32_t N, const Counts& c, const PairRow& row) {
   int32_t running = 0;
-  const int32_t last = c.phi(N / 2);
+  const int32_t last = c.primes_upto(N / 2);
   for (int32_t k = 2; k <= last; ++k) {
     const int32_t p = c.y(k);
     const int32_t q = N - p;
@@ -41,7 +41,7 @@ bool mixed_pair_listing(int32_t N, const Counts& c, CompositeBuffer& buf, const 
   int32_t running = 0;
   int64_t prev = 0, cur = 0;  // the previous and the current mixed partner
   const int64_t half = N / 2;
-  int32_t last = c.phi(N);
+  int32_t last = c.primes_upto(N);
   if (c.y(last) == N - 1) --last;  // the prime N - 1 would pair with 1
   for (int32_t k = 2; k <= last; ++k) {
     const int32_t p = c.y(k);

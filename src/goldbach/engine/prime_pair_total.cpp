@@ -8,18 +8,18 @@ namespace ntb {
 
 PrimePairTotal prime_pair_total(int32_t n, const Counts& c, const ScanDetail* detail) {
   PrimePairTotal r;
-  const int32_t phi_n = c.phi(n);
-  const int32_t phi_h = c.phi(n / 2);
-  const double A = phi_n - 1.0;
-  const double B = phi_h - 1.0;
+  const int32_t primes_n = c.primes_upto(n);
+  const int32_t primes_half = c.primes_upto(n / 2);
+  const double A = primes_n - 1.0;
+  const double B = primes_half - 1.0;
   r.col2 = (B * B + B) * 0.5;
   r.col3 = (A - B) * B;
   // Kept in 64 bits: above n = 10^6 the scan passes 2^31.
   int64_t scan = 0;
-  for (int32_t k = phi_h + 1; k <= phi_n; ++k) {
+  for (int32_t k = primes_half + 1; k <= primes_n; ++k) {
     const int32_t d = n - c.y(k);
     if (d < 3) continue;
-    const int32_t add = c.phi(d) - 1;
+    const int32_t add = c.primes_upto(d) - 1;
     scan += add;
     if (detail) (*detail)(c.y(k), d, add, static_cast<double>(scan));
   }

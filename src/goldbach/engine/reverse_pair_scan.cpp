@@ -29,10 +29,10 @@
 #include <vector>
 
 #include "goldbach/engine/engines.hpp"
-#include "numtheory/tables/findp_lookup.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
-#include "numtheory/count/prime_count.hpp"
+#include "numtheory/tables/findp_lookup.hpp"
 
 namespace ntb {
 
@@ -91,21 +91,21 @@ bool counted_as_built(int32_t n, int32_t apart) {
 // The start of the downward walk for p, following the procedure: 148934
 // when more primes than that lie up to the partner bound, else Phi(N).
 // apart: where findp on the table first differs from the table as built.
-int32_t walk_start(int32_t p, double bound, int32_t phiN, const Counts& c, int32_t apart) {
+int32_t walk_start(int32_t p, double bound, int32_t primes_to_n, const Counts& c, int32_t apart) {
   const int32_t q2 = saturate32(bound / p);
   if (q2 > kGoldbachTop && counted_as_built(q2, apart)) {
-    return q2 >= tables_as_built().y[kWalkStart + 1] ? kWalkStart : phiN;
+    return q2 >= tables_as_built().y[kWalkStart + 1] ? kWalkStart : primes_to_n;
   }
-  const int32_t below = q2 > kGoldbachTop ? trova1_of(q2, c.tables()) : c.phi(q2);
-  return below > kWalkStart ? kWalkStart : phiN;
+  const int32_t below = q2 > kGoldbachTop ? trova1_of(q2, c.tables()) : c.primes_upto(q2);
+  return below > kWalkStart ? kWalkStart : primes_to_n;
 }
 
 // Where the walks from the two possible starts end, for any content of y.
 class WalkEnds {
  public:
-  WalkEnds(const Counts& c, int32_t phiN) : c_(c), phiN_(phiN) {
-    lo_ = std::clamp(std::min(kWalkStart, phiN), 0, kYSize);
-    hi_ = std::clamp(std::max(kWalkStart, phiN), 0, kYSize);
+  WalkEnds(const Counts& c, int32_t primes_to_n) : c_(c), primes_to_n_(primes_to_n) {
+    lo_ = std::clamp(std::min(kWalkStart, primes_to_n), 0, kYSize);
+    hi_ = std::clamp(std::max(kWalkStart, primes_to_n), 0, kYSize);
     suffix_min(lo_, low_);
     suffix_min(hi_, high_);
     between_ = INT64_MAX;
@@ -123,7 +123,7 @@ class WalkEnds {
     const int64_t v = static_cast<int64_t>(N) - p;  // the walk stops at y(k) <= v
     if (v < between_) return end_from(low_, v);     // both starts end alike
     count_bounds_once();
-    const int32_t start = walk_start(p, bound, phiN_, c_, apart_);  // lo or hi
+    const int32_t start = walk_start(p, bound, primes_to_n_, c_, apart_);  // lo or hi
     return end_from(start == hi_ ? high_ : low_, v);
   }
 
@@ -142,7 +142,7 @@ class WalkEnds {
   }
 
   const Counts& c_;
-  int32_t phiN_;
+  int32_t primes_to_n_;
   int32_t lo_ = 0, hi_ = 0;
   std::vector<int32_t> low_, high_;
   int64_t between_ = 0;  // the least entry of y(lo + 1 .. hi)
@@ -153,11 +153,11 @@ class WalkEnds {
 
 CentralPrimes central_primes(ReverseForm form, int32_t N, const Counts& c) {
   CentralPrimes r;
-  const int32_t h = c.phi(N / 2);
+  const int32_t h = c.primes_upto(N / 2);
   r.p1 = c.y(h);
   r.p2 = 2 * r.p1 == N ? r.p1 : c.y(h + 1);
   r.K = (form == ReverseForm::Twice ? 2.0 : 1.0) * r.p1 * r.p2;
-  r.phiN = c.phi(N);
+  r.primes_to_n = c.primes_upto(N);
   return r;
 }
 
@@ -172,7 +172,7 @@ double reverse_pair_scan(ReverseForm form, int32_t N, double K, const Counts& c,
   const double root = std::sqrt(K);
   const bool built = c.y_as_built();
   std::optional<WalkEnds> ends;
-  if (!built) ends.emplace(c, c.phi(N));
+  if (!built) ends.emplace(c, c.primes_upto(N));
   double total = 0;
   ReverseStep s;
   for (int32_t j = 2; j <= kYSize; ++j) {
@@ -181,7 +181,7 @@ double reverse_pair_scan(ReverseForm form, int32_t N, double K, const Counts& c,
     if (p < 1) break;  // an empty slot, not a prime
     if (form == ReverseForm::Plain && p > root) break;
     if (bound / p < p) break;
-    const int32_t k = built ? c.phi(N - p) : ends->end(N, p, bound);
+    const int32_t k = built ? c.primes_upto(N - p) : ends->end(N, p, bound);
     s.j = j;
     s.p = p;
     s.k = k;

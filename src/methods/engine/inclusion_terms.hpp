@@ -55,8 +55,8 @@ struct InclusionResult {
   int32_t root = 0;  // t = trunc(sqrt(N))
   int32_t z11 = 0;   // entries of y up to t
   bool completed = false;
-  // Phi(N) = z11 - sr1 + N - 1, the number of primes up to N.
-  double phi(double N) const { return z11 - sr1 + N - 1; }
+  // Phi(N) in the report, the number of primes up to N: z11 - sr1 + N - 1.
+  double primes_upto(double N) const { return z11 - sr1 + N - 1; }
 };
 
 // The outer loop of the count, shared by the term walk and the totals: one

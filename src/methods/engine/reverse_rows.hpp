@@ -51,8 +51,9 @@ struct ReverseResult {
   int32_t negative_jumps = 0;  // loops ended and power steps refused at levels 1..6/7
   int32_t z2 = 0;              // pi(trunc(sqrt(N)))
   bool completed = false;      // false when the visitor stopped the run
-  // Phi(N) = N - 1 - s1: the candidates are the integers 2..N.
-  double phi(double N) const { return (N >= 1 ? N - 1 : 0) - s1; }
+  // Phi(N) in the report, the primes up to N: N - 1 - s1, the candidates
+  // being the integers 2..N.
+  double primes_upto(double N) const { return (N >= 1 ? N - 1 : 0) - s1; }
 };
 
 // Runs the enumeration for N (0..2147483647, whole) over the table as it is.

@@ -54,8 +54,7 @@ void divisors_of_one(Session& s) {
     io.pagestop(L, quit);
     if (quit) break;
   }
-  io.log("(1X,A20,F14.0)", {"sum of divisors", sum});
-  io.scr("(1X,A20,F14.0)", {"sum of divisors", sum});
+  io.both("(1X,A20,F14.0)", {"sum of divisors", sum});
   io.pause();
   io.rule();
   io.pause();

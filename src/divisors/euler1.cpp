@@ -13,8 +13,7 @@ void Euler1(Session& s) {
     io.asknum(n);
   } while (n < kEulerLeast);
   io.log("(1X,A25)", {"Euler function of         "});  // 26 characters, 25 shown
-  io.scr("(3I11)", {n});
-  io.log("(3I11)", {n});
+  io.both("(3I11)", {n});
   const int32_t phi = euler_function(n);
   io.lst({phi});
   io.log("(3I11)", {phi});

@@ -74,8 +74,7 @@ class ListingPrinter final : public RowSink {
   bool row(const ListedRow& r) override {
     g_list[r.k] = r.n;
     const std::string_view layout = "(' ',I7,'  ',I10,'   ',F12.0,'   ',I10)";
-    io_.scr(layout, {r.k, r.n, r.sigma, r.phi});
-    io_.log(layout, {r.k, r.n, r.sigma, r.phi});
+    io_.both(layout, {r.k, r.n, r.sigma, r.phi});
     factor_line(r);
     line += 2;
     io_.pagestop(line, quit);
@@ -103,8 +102,7 @@ class ListingPrinter final : public RowSink {
     }
     const std::string_view layout = r.L <= 8 ? (r.q > 0 ? kPqLayout[r.L] : kPpLayout[r.L])
                                              : std::string_view(deep_layout(r.L, r.q > 0));
-    io_.scr(layout, items_);
-    io_.log(layout, items_);
+    io_.both(layout, items_);
   }
 
   Io& io_;
@@ -128,8 +126,7 @@ void vector_table(Io& io, int32_t maxd) {
                          bar, tau + 1, " ", saturate32(g_vector.at(tau + 1)),
                          bar, tau + 2, " ", saturate32(g_vector.at(tau + 2)),
                          bar, tau + 3, " ", saturate32(g_vector.at(tau + 3))};
-    io.scr(layout, items);
-    io.log(layout, items);
+    io.both(layout, items);
     if ((r + 1) % 18 == 0) io.pause();
   }
 }

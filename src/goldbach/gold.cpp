@@ -34,11 +34,6 @@ struct GoldWork {
   }
 };
 
-void log_then_scr(Io& io, std::string_view layout, Items items) {
-  io.log(layout, items);
-  io.scr(layout, items);
-}
-
 // The scan of one run: what every scanned prime adds to the report, the
 // table and the columns.
 struct Scan {
@@ -58,14 +53,14 @@ struct Scan {
   // count - 1 numbers with two distinct primes, one square.  False when
   // the count is 0 and the scan ends here.
   bool count(const ReverseStep& st) {
-    both(io, "(A80)", {pad("number of primes satisfing condition x+y for pairs", 83)});
-    both(io, f3, {st.count});
+    io.both("(A80)", {pad("number of primes satisfing condition x+y for pairs", 83)});
+    io.both(f3, {st.count});
     if (st.count <= 0) return false;
     total = st.total;
     if (twice) io.lst({total});
     w.table[twice ? 8 : 4] += st.count - 1;
     w.table[twice ? 6 : 3] += 1;
-    if (st.count > 1) both(io, "(A80)", {pad("scanning each prime forming combinations", 63)});
+    if (st.count > 1) io.both("(A80)", {pad("scanning each prime forming combinations", 63)});
     return true;
   }
 
@@ -75,7 +70,7 @@ struct Scan {
     const auto i = static_cast<int32_t>(serial);
     w.number[i] = saturate32(number);
     w.sum[i] = saturate32(sum);
-    both(io, "(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
+    io.both("(1F13.0,2I10)", {serial, w.number[i], w.sum[i]});
   }
 
   // Two lines more on the pager; false when the user quit there.
@@ -95,15 +90,14 @@ bool gold_entries(Scan& sc, const ReverseStep& st, int32_t f) {
     sc.serial += 1;
     const int32_t q = sc.c.y(k);
     sc.store(f * p * q, p + q);
-    both(sc.io, "(I7,A1,F3.0,A1,I7,A1,I7,A1,I7,A2)",
-         {f, "^", 1.0, "*", st.p, "^", 1, "*", q, "^1"});
+    sc.io.both("(I7,A1,F3.0,A1,I7,A1,I7,A1,I7,A2)", {f, "^", 1.0, "*", st.p, "^", 1, "*", q, "^1"});
     if (!sc.page()) return false;
   }
   if (2 * p > sc.N) return true;
   sc.serial += 1;
   if (!sc.listing) return true;
   sc.store(f * p * p, 2 * p);
-  both(sc.io, "(I7,A1,F3.0,A1,I7,A1,I7,:)", {f, "^", 1.0, "*", st.p, "^", 2});
+  sc.io.both("(I7,A1,F3.0,A1,I7,A1,I7,:)", {f, "^", 1.0, "*", st.p, "^", 2});
   return sc.page();
 }
 
@@ -117,14 +111,14 @@ bool gold1_entries(Scan& sc, const ReverseStep& st) {
     sc.serial += 1;
     const int32_t q = sc.c.y(k);
     sc.store(p * q, p + q);
-    both(sc.io, "(I7,A1,F3.0,A2,I7,A2,:)", {st.p, "^", 1.0, " *", q, "^1"});
+    sc.io.both("(I7,A1,F3.0,A2,I7,A2,:)", {st.p, "^", 1.0, " *", q, "^1"});
     if (!sc.page()) return false;
   }
   if (2 * p > sc.N) return true;
   sc.serial += 1;
   if (!sc.listing) return true;
   sc.store(p * p, 2 * p);
-  both(sc.io, "(I7,A1,F3.0,:)", {st.p, "^", 2.0});
+  sc.io.both("(I7,A1,F3.0,:)", {st.p, "^", 2.0});
   return true;
 }
 
@@ -155,13 +149,13 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   const std::string sep(1, ACHAR(124));
 
   w.clear();
-  log_then_scr(io, "(A80)", {"find total number of prime pairs from 6 to N with reverse method"});
-  both(io, "(A80)", {pad("enter the even number <=160000", 63)});
+  io.both("(A80)", {"find total number of prime pairs from 6 to N with reverse method"});
+  io.both("(A80)", {pad("enter the even number <=160000", 63)});
   int32_t N = 0;
   do io.asknum(N);
   while (!accepted_even(N));
   const double Nr = N;
-  log_then_scr(io, f3, {Nr});
+  io.both(f3, {Nr});
   int32_t print_all = 0;
   if (N < 2001) {
     io.lst({"enter 1 to print all data  otherwise  enter 0"});
@@ -170,13 +164,12 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
 
   const Counts c(s.t, N);
   const CentralPrimes cp = central_primes(form, N, c);
-  both(io, "(A80)", {pad("The central primes of N are", 60)});
-  both(io, f3, {cp.p1, cp.p2});
-  log_then_scr(io, "(A45,1F15.0)",
-               {twice ? "the set of numbers with 6 and 8 divisors of "
-                      : "the set of numbers with 3 and 4 divisors of ",
-                cp.K});
-  log_then_scr(io, "(A45,1F15.0)", {"contains the set of pairs of prime of       ", Nr});
+  io.both("(A80)", {pad("The central primes of N are", 60)});
+  io.both(f3, {cp.p1, cp.p2});
+  io.both("(A45,1F15.0)", {twice ? "the set of numbers with 6 and 8 divisors of "
+                                 : "the set of numbers with 3 and 4 divisors of ",
+                           cp.K});
+  io.both("(A45,1F15.0)", {"contains the set of pairs of prime of       ", Nr});
   io.pause();
 
   w.clear();
@@ -204,23 +197,23 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
   for (int32_t d = 1; d <= last; d += 4) {
     const auto& t = w.table;
     if (twice) {
-      both(io, "(A1,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,:)",
-           {" ", d, " ", WholeField(t[d], 10), sep, d + 1, " ", WholeField(t[d + 1], 10), sep,
-            d + 2, " ", WholeField(t[d + 2], 10), sep, d + 3, " ", WholeField(t[d + 3], 10)});
+      io.both("(A1,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,A2,I5,A1,I10,:)",
+              {" ", d, " ", WholeField(t[d], 10), sep, d + 1, " ", WholeField(t[d + 1], 10), sep,
+               d + 2, " ", WholeField(t[d + 2], 10), sep, d + 3, " ", WholeField(t[d + 3], 10)});
     } else {
-      both(io, "(A1,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,:)",
-           {" ", d, " ", t[d], sep, d + 1, " ", t[d + 1], sep, d + 2, " ", t[d + 2], sep, d + 3,
-            " ", t[d + 3]});
+      io.both("(A1,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,A2,I5,A1,F14.0,:)",
+              {" ", d, " ", t[d], sep, d + 1, " ", t[d + 1], sep, d + 2, " ", t[d + 2], sep, d + 3,
+               " ", t[d + 3]});
     }
     if ((d + 3) % 72 == 0) io.pause();
   }
-  log_then_scr(io, "(A80)",
-               {twice ? "the sum of selected numbers with 6 and 8 divisors = the total pairs of "
-                        "primes "
-                      : "the sum of selected numbers with 3 and 4 divisors = the total pairs of "
-                        "primes "});
-  log_then_scr(io, "(A15)", {"from 6 to N"});
-  log_then_scr(io, f3, {twice ? total : w.table[3] + w.table[4]});
+  io.both("(A80)",
+          {twice ? "the sum of selected numbers with 6 and 8 divisors = the total pairs of "
+                   "primes "
+                 : "the sum of selected numbers with 3 and 4 divisors = the total pairs of "
+                   "primes "});
+  io.both("(A15)", {"from 6 to N"});
+  io.both(f3, {twice ? total : w.table[3] + w.table[4]});
   io.pause();
 
   if (listing) {
@@ -241,7 +234,7 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
       return true;
     };
     double sum_n = 0, sum_s = 0;
-    log_then_scr(io, "(A80)", {pad("Not ordered list", 63)});
+    io.both("(A80)", {pad("Not ordered list", 63)});
     if (!list(false, sum_n, sum_s)) return false;
     io.rule();
     std::sort(w.number.begin() + 1, w.number.begin() + 1 + rows);
@@ -249,7 +242,7 @@ bool reverse_method(Session& s, bool twice, GoldWork& w) {
     io.log("(A80)", {pad(" ordered list", twice ? 60 : 65)});
     io.scr("(A80)", {pad(" ordered list", twice ? 60 : 64)});
     if (!list(true, sum_n, sum_s)) return false;
-    if (twice) both(io, "(3F13.0)", {sum_n, sum_s});
+    if (twice) io.both("(3F13.0)", {sum_n, sum_s});
     io.pause();
   }
   w.clear();

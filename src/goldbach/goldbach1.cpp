@@ -25,8 +25,7 @@ void legend(Io& io) {
       "column 4 = value of pairs found after N/2",
       "column 5 = values for column 2 + column 4",
   };
-  for (const char* l : kLines) io.log("(1X,A75)", {pad(l, 73)});
-  for (const char* l : kLines) io.scr("(1X,A75)", {pad(l, 73)});
+  for (const char* l : kLines) io.both("(1X,A75)", {pad(l, 73)});
   io.lst({kUnder41});
   io.lst({pad("   1              2           3           4            5", 65)});
   io.log("(1X,A75)", {pad("    1             2           3           4            5", 79)});
@@ -80,8 +79,7 @@ void Goldbach1(Session& s) {
       };
       const PrimePairTotal r = prime_pair_total(n, c, detail ? &show : nullptr);
       if (pass == 0) legend(io);
-      io.scr("(1I8,5F13.0)", {n, r.col2, r.col3, r.col4, r.col5});
-      io.log("(1I8,5F13.0)", {n, r.col2, r.col3, r.col4, r.col5});
+      io.both("(1I8,5F13.0)", {n, r.col2, r.col3, r.col4, r.col5});
       col5[pass] = r.col5;
     }
 
@@ -91,10 +89,8 @@ void Goldbach1(Session& s) {
     io.log("(A45,5I10)", {pad("pairs of primes=delta of column 5", 46), k.P});
     io.lst({pad("pairs of mixed(see source)=", 41), k.M});
     io.log("(A45,5I10)", {pad("pairs of mixed(see source)=", 44), k.M});
-    io.scr("(1X,A40,2F11.0)", {pad("pairs of conposites=", 43), k.C});
-    io.log("(1X,A40,2F11.0)", {pad("pairs of conposites=", 43), k.C});
-    io.scr("(1X,A40,2F11.0)", {pad("total pairs of odds(see source)", 57), k.T});
-    io.log("(1X,A40,2F11.0)", {pad("total pairs of odds(see source)", 57), k.T});
+    io.both("(1X,A40,2F11.0)", {pad("pairs of conposites=", 43), k.C});
+    io.both("(1X,A40,2F11.0)", {pad("total pairs of odds(see source)", 57), k.T});
     io.log("(1X,A45)", {std::string(54, '=')});
     io.pause();
 

@@ -39,17 +39,16 @@ void column_heads(Io& io) {
 void mixed1(Session& s, double& N, double& N2) {
   Io& io = s.io;
   const int32_t top = accepted_N(s, N, N2);
-  both(io, "(1X,A35,4F12.0)", {"calculate with total scanning for ", N, N2});
+  io.both("(1X,A35,4F12.0)", {"calculate with total scanning for ", N, N2});
   const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;
     T[pass] = mixed_total_scan(static_cast<int32_t>(n), c);
-    io.log("(1X,4F12.0)", {n, T[pass]});
-    io.scr("(1X,4F12.0)", {n, T[pass]});
+    io.both("(1X,4F12.0)", {n, T[pass]});
     io.pause();
   }
-  both(io, "(1X,A20,1F10.0,A3,1F10.0)", {"total pairs mixed of ", N, " = ", T[0] - T[1]});
+  io.both("(1X,A20,1F10.0,A3,1F10.0)", {"total pairs mixed of ", N, " = ", T[0] - T[1]});
   io.rule();
   io.pause();
   io.pause();
@@ -58,15 +57,14 @@ void mixed1(Session& s, double& N, double& N2) {
 void mixed(Session& s, double& N, double& N2) {
   Io& io = s.io;
   const int32_t top = accepted_N(s, N, N2);
-  both(io, "(1X,A45)", {"now find pair of mixed for"});
-  io.log("(1X,4F12.0)", {N});
-  io.scr("(1X,4F12.0)", {N});
+  io.both("(1X,A45)", {"now find pair of mixed for"});
+  io.both("(1X,4F12.0)", {N});
   const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;
     const int32_t ni = static_cast<int32_t>(n);
-    both(io, "(1X,A50,4F12.0)", {pad("calculating for", 28), n});
+    io.both("(1X,A50,4F12.0)", {pad("calculating for", 28), n});
     io.rule();
 
     const double comb = mixed_first_half(ni, c);
@@ -75,14 +73,14 @@ void mixed(Session& s, double& N, double& N2) {
       io.lst({t, list_whole(comb)});
       io.log("(1X,A76,4I10)", {t, WholeField(comb, 10)});
     } else {
-      both(io, "(1X,A76,4I10)",
-           {"total combinations between prime and composites for the first half of N1 = ",
-            WholeField(comb, 10)});
+      io.both("(1X,A76,4I10)",
+              {"total combinations between prime and composites for the first half of N1 = ",
+               WholeField(comb, 10)});
     }
     io.rule();
     io.pause();
 
-    both(io, "(1X,A45)", {"start scanning composites for the second half"});
+    io.both("(1X,A45)", {"start scanning composites for the second half"});
     io.log("(1X,A75)", {pad("column 1 = sequential number(index of composite)", 85)});
     io.log("(1X,A75)", {pad("column 2 = conposite", 74)});
     io.log("(1X,A75)", {pad("column 3 =delta between n and conposite", 73)});
@@ -95,16 +93,16 @@ void mixed(Session& s, double& N, double& N2) {
     io.scr("(1X,A75)", {pad("column 5 = total number of pairs", 73)});
     column_heads(io);
     const HalfRow comp_row = [&](int32_t k, int32_t cv, int32_t d, int32_t primes, double running) {
-      both(io, "(1X,5I10)", {k, cv, d, primes, WholeField(running, 10)});
+      io.both("(1X,5I10)", {k, cv, d, primes, WholeField(running, 10)});
       int32_t quit = 0;
       io.pagestop(k, quit);
       return quit == 0;
     };
     const SideCount comp = mixed_composite_side(ni, c, &comp_row);
     if (comp.stopped) return;  // a quit abandons the run
-    both(io, "(1X,1F12.0,2I10,1F12.0)",
-         {n, WholeField(comb, 10), WholeField(comp.count, 10), comb + comp.count});
-    both(io, "(1X,A45)", {"end scanning composites\t"});
+    io.both("(1X,1F12.0,2I10,1F12.0)",
+            {n, WholeField(comb, 10), WholeField(comp.count, 10), comb + comp.count});
+    io.both("(1X,A45)", {"end scanning composites\t"});
     io.rule();
     io.pause();
 
@@ -123,13 +121,13 @@ void mixed(Session& s, double& N, double& N2) {
     column_heads(io);
     const HalfRow prime_row = [&](int32_t k, int32_t p, int32_t d, int32_t comps, double running) {
       interruption_point();  // this side has no page stops
-      both(io, "(1X,5I10)", {k, p, d, comps, WholeField(running, 10)});
+      io.both("(1X,5I10)", {k, p, d, comps, WholeField(running, 10)});
       return true;
     };
     const SideCount prime = mixed_prime_side(ni, c, &prime_row);
-    both(io, "(1X,A76,4I10)", {"found for scanning primes ", WholeField(prime.count, 10)});
+    io.both("(1X,A76,4I10)", {"found for scanning primes ", WholeField(prime.count, 10)});
     T[pass] = comb + comp.count + prime.count;
-    both(io, "(1X,1F12.0,1I10,1F12.0)", {n, WholeField(prime.count, 10), T[pass]});
+    io.both("(1X,1F12.0,1I10,1F12.0)", {n, WholeField(prime.count, 10), T[pass]});
     io.pause();
     io.pause();
   }
@@ -152,30 +150,24 @@ void composite(Session& s, double& N, double& N2) {
   Io& io = s.io;
   const int32_t top = accepted_N(s, N, N2);
   const std::string head = pad("number of composite\tpairs for N   =", 52);
-  io.log("(1X,A50)", {head});
-  io.log("(1X,4F10.0)", {N});
-  io.scr("(1X,A50)", {head});
-  io.scr("(1X,4F10.0)", {N});
-  both(io, "(1X,A50)", {pad("total pairs are calculated for", 47)});
-  both(io, "(1X,4F10.0)", {N, N2});
+  io.both("(1X,A50)", {head});
+  io.both("(1X,4F10.0)", {N});
+  io.both("(1X,A50)", {pad("total pairs are calculated for", 47)});
+  io.both("(1X,4F10.0)", {N, N2});
   const Counts c(s.t, top);
   double T[2];
   for (int pass = 0; pass < 2; ++pass) {
     const double n = pass == 0 ? N : N2;
     const CompositePairTotal r = composite_pair_total(static_cast<int32_t>(n), c);
     const std::string comb_head = pad("combinations for 1/2(N)   =", 41);
-    io.log("(1X,A50)", {comb_head});
-    io.log("(1X,4F10.0)", {r.comb});
-    io.scr("(1X,A50)", {comb_head});
-    io.scr("(1X,4F10.0)", {r.comb});
-    io.log("(1X,A50)", {pad("total pairs for\t", 50)});
-    io.scr("(1X,A50)", {pad("total pairs for\t", 50)});
+    io.both("(1X,A50)", {comb_head});
+    io.both("(1X,4F10.0)", {r.comb});
+    io.both("(1X,A50)", {pad("total pairs for\t", 50)});
     T[pass] = r.total();
-    both(io, "(1X,4F10.0)", {n, T[pass]});
+    io.both("(1X,4F10.0)", {n, T[pass]});
   }
   const int32_t pairs = saturate32(T[0] - T[1]);
-  io.log("(1X,A30,1F10.0,A4,1I9)", {"total pairs composites of ", N, " = ", pairs});
-  io.scr("(1X,A30,1F10.0,A4,1I9)", {"total pairs composites of ", N, " = ", pairs});
+  io.both("(1X,A30,1F10.0,A4,1I9)", {"total pairs composites of ", N, " = ", pairs});
   io.rule();
   io.pause();
 }

@@ -1,5 +1,5 @@
-// Small pieces of the Goldbach dialogue: records written to both channels,
-// and whole counts for fields that expect 32 bits.
+// Small pieces of the Goldbach dialogue: whole counts for fields that
+// expect 32 bits.
 #pragma once
 
 #include <cmath>
@@ -11,12 +11,6 @@
 #include "io/io.hpp"
 
 namespace ntb {
-
-// A record written alike to the screen and to the session log.
-inline void both(Io& io, std::string_view layout, Items items) {
-  io.scr(layout, items);
-  io.log(layout, items);
-}
 
 // A whole count for an Iw field.  Up to 2^31 - 1 it is the number itself;
 // beyond, its digits as a w-character text, right-aligned (asterisks when

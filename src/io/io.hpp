@@ -3,6 +3,7 @@
 //   io.scr("(1X,A40,2F11.0)", {"  prime numbers up to ", n});   // screen record
 //   io.log("(4F10.0)", {count});                                 // session-log record
 //   io.lst({"enter number"});                                    // list-directed, screen
+//   io.both("(1X,A45)", {"end scanning composites"});            // the same record on both
 //   io.asknum(n); io.pagestop(line, quit); io.rule(); io.pause();
 //
 // Screen records go through carriage control (their first character is not
@@ -60,6 +61,12 @@ class Io {
   void scr(std::string_view layout, std::span<const Item> items);
   void log(std::string_view layout, std::span<const Item> items);
   void lst(std::span<const Item> items);
+  // One record written alike to the screen and to the session log.
+  void both(std::string_view layout, Items items) { both(layout, std::span<const Item>(items)); }
+  void both(std::string_view layout, std::span<const Item> items) {
+    scr(layout, items);
+    log(layout, items);
+  }
 
   // Console prompts.
   void asknum(int32_t& n);  // "enter number", echo, confirmation; 0..2147483647

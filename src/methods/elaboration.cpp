@@ -12,9 +12,9 @@
 #include <cstdint>
 
 #include "methods/commands.hpp"
-#include "methods/report_text.hpp"
 #include "methods/engine/triplet_data.hpp"
 #include "methods/engine/triplet_steps.hpp"
+#include "methods/report_text.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {
@@ -49,8 +49,7 @@ bool combination_rows(Io& io, TripletData& td, int32_t lines, Sums& sums) {
   for (int32_t i = 1; i <= lines; ++i) {
     td.rowcount = i;
     const double row = i, c1 = td.comb1[i], c2 = td.comb2[i], c3 = td.comb3[i];
-    io.scr("(4F10.0)", {row, c1, c2, c3});
-    io.log("(4F10.0)", {row, c1, c2, c3});
+    io.both("(4F10.0)", {row, c1, c2, c3});
     io.pagestop(td.rowcount, quit);
     if (quit != 0) return false;
     sums.add(c1, c2, c3);
@@ -102,8 +101,7 @@ bool table_a(Io& io, TripletData& td, int32_t lines) {
   for (int32_t i = 1; i <= lines; ++i) {
     td.rowcount = i;
     const double c = td.comb3[i], v1 = td.a1[i], v2 = td.a2[i], v3 = td.a3[i];
-    io.scr(kTableA, {c, v1, " +", v2, " =", v1 + v2, " -", v3, " =", v1 + v2 - v3});
-    io.log(kTableA, {c, v1, " +", v2, " =", v1 + v2, " -", v3, " =", v1 + v2 - v3});
+    io.both(kTableA, {c, v1, " +", v2, " =", v1 + v2, " -", v3, " =", v1 + v2 - v3});
     io.pagestop(td.rowcount, quit);
     if (quit != 0) return false;
     table_sum += v2 + v1 - v3;

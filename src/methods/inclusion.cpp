@@ -88,8 +88,7 @@ class Report final : public InclusionVisitor {
 
   void set_done(int32_t index, int32_t prime, int32_t subtotal) override {
     const double i = index;
-    io_.scr(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
-    io_.log(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
+    io_.both(kSetLayout, {"set N", i, " relevant to prime ", prime, " = ", subtotal});
   }
 
   // Between two sets of terms (a set takes about a millisecond of work).
@@ -101,11 +100,9 @@ class Report final : public InclusionVisitor {
   bool term(const InclusionTerm& t) override {
     if (choice_ != 0) return true;
     if (t.level < kShortRowLevel) {
-      io_.scr(kRowLayout, {t.row, t.combination, t.sr1, t.term, t.reduced});
-      io_.log(kRowLayout, {t.row, t.combination, t.sr1, t.term, t.reduced});
+      io_.both(kRowLayout, {t.row, t.combination, t.sr1, t.term, t.reduced});
     } else {
-      io_.scr(kRowLayout, {t.row, t.combination, t.sr1, t.term});
-      io_.log(kRowLayout, {t.row, t.combination, t.sr1, t.term});
+      io_.both(kRowLayout, {t.row, t.combination, t.sr1, t.term});
     }
     io_.pagestop(t.row, quit_);
     return quit_ == 0;
@@ -128,10 +125,8 @@ void inclusion(Session& s) {
   double N = 0;
   int32_t n = 0, choice = 0;
   for (;;) {
-    io.log("(1X,A75)", {suggested});
-    io.log("(1X,A75)", {calculate});
-    io.scr("(1X,A75)", {suggested});
-    io.scr("(1X,A75)", {calculate});
+    io.both("(1X,A75)", {suggested});
+    io.both("(1X,A75)", {calculate});
     n = io.asknum();
     N = n;
     io.log("(4F10.0)", {N});
@@ -171,16 +166,13 @@ void inclusion(Session& s) {
     io.log("(1X,A40,2F11.0)", {sr1_log, res.sr1});
     write_totals(io, true, totals_scr, res.negative, res.positive);
     write_totals(io, false, totals_log, res.negative, res.positive);
-    io.scr("(A45,4I10)", {combinations, res.terms});
-    io.log("(A45,4I10)", {combinations, res.terms});
+    io.both("(A45,4I10)", {combinations, res.terms});
     const double primes = res.primes_upto(N);
-    io.scr("(1X,A40,2F11.0)", {calculated, N, primes});
-    io.log("(1X,A40,2F11.0)", {calculated, N, primes});
+    io.both("(1X,A40,2F11.0)", {calculated, N, primes});
     if (N <= kTableTop) {
       int32_t b = n;
       const double found = findp(b, s.t);
-      io.scr("(1X,A40,2F11.0)", {binary, found});
-      io.log("(1X,A40,2F11.0)", {binary, found});
+      io.both("(1X,A40,2F11.0)", {binary, found});
       // Up to 2000000 the totals stay far inside 32 bits.
       const int32_t sum = saturate32(res.positive + res.negative);
       io.scr("(A45,4I10)", {sum_scr, sum});
@@ -201,8 +193,7 @@ void inclusion(Session& s) {
     const int32_t count = saturate32(static_cast<int64_t>(res.z11) - sr1 + reduced + 3);
     io.scr("(A45,4I10)", {reduce_scr, count});
     io.log("(A45,4I10)", {reduce_log, count});
-    io.log("(A45,4I10)", {values, n, reduced, sr1, res.z11});
-    io.scr("(A45,4I10)", {values, n, reduced, sr1, res.z11});
+    io.both("(A45,4I10)", {values, n, reduced, sr1, res.z11});
   }
 
   static const std::string end = pad("end inclusion exclusion method", 49);

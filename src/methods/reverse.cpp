@@ -69,12 +69,10 @@ class Report final : public ReverseVisitor {
     // std::round takes halves away from zero.
     const int32_t comb = saturate32(std::round(r.comb));
     const double value = r.value;
-    io_.scr(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
-    io_.log(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
+    io_.both(kRowLayout, {r.row, r.k, r.prime, value, r.s1, comb});
     if (r.tail == RowTail::Dashes) {
       static const std::string dashes = pad("--------------------------", 39);
-      io_.scr("(1X,A45)", {dashes});
-      io_.log("(1X,A45)", {dashes});
+      io_.both("(1X,A45)", {dashes});
     }
     if (r.tail != RowTail::None) io_.pagestop(r.row, quit_);
     return quit_ == 0;

@@ -8,12 +8,10 @@ namespace ntb {
 void triplets(Session& s) {
   Io& io = s.io;
   constexpr std::string_view kTitle = "Partial list of primitive Pythagorean triplets";
-  io.log("(1X,A48)", {kTitle});
-  io.scr("(1X,A48)", {kTitle});
+  io.both("(1X,A48)", {kTitle});
   for (const PythagoreanTriplet& t : primitive_triplets()) {
     const double a = t.a, b = t.b, c = t.c;
-    io.scr("(1X,3F4.0)", {a, b, c});
-    io.log("(1X,3F4.0)", {a, b, c});
+    io.both("(1X,3F4.0)", {a, b, c});
   }
   io.rule();
   io.pause();

@@ -13,13 +13,11 @@ void decom(Session& s) {
     io.asknum(n);
   } while (n < kFactorsLeast);
   io.log("(1X,A17)", {"prime factors of"});
-  io.scr("(3I11)", {n});
-  io.log("(3I11)", {n});
+  io.both("(3I11)", {n});
   Factors r;
   primefac(n, r);
   for (int32_t i = 1; i <= r.nf; ++i) {
-    io.scr("(3I11)", {r.f[i], r.e[i]});
-    io.log("(3I11)", {r.f[i], r.e[i]});
+    io.both("(3I11)", {r.f[i], r.e[i]});
   }
   io.rule();
 }

@@ -5,9 +5,9 @@
 // the log, and stops the screen every 20 lines.
 #include <string_view>
 
+#include "numtheory/count/prime_count.hpp"
 #include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
-#include "numtheory/count/prime_count.hpp"
 #include "primes/commands.hpp"
 #include "primes/engine/prime_listing.hpp"
 
@@ -83,12 +83,10 @@ void lista(Session& s) {
       const Item items[] = {"  ",     r.idx[0], r.val[0], sep,     r.idx[1],
                             r.val[1], sep,      r.idx[2], r.val[2]};
       const std::span<const Item> row(items, 3 * r.n);  // a short last group ends early
-      io.scr(kRow, row);
-      io.log(kRow, row);
+      io.both(kRow, row);
     } else {
       const Item items[] = {"  ", r.idx[0], r.val[0], sep, r.idx[1], r.val[1], sep, r.gap};
-      io.scr(kRow, items);
-      io.log(kRow, items);
+      io.both(kRow, items);
     }
     ++lines;
     io.pagestop(lines, quit);
@@ -96,10 +94,8 @@ void lista(Session& s) {
   });
 
   if (plan.mode != 0) {
-    io.scr("(1X,A45)", {"pairs found                    "});
-    io.log("(1X,A45)", {"pairs found                    "});
-    io.scr("(I10)", {lines});
-    io.log("(I10)", {lines});
+    io.both("(1X,A45)", {"pairs found                    "});
+    io.both("(I10)", {lines});
   }
   io.rule();
   io.pause();

@@ -37,8 +37,7 @@ void prime_count_entry(Session& s) {
   trova1(count, s.t);
   // A nine-digit count fills the field: the output layer shows it whole.
   io.scr("(4F10.0)", {count});
-  io.scr("(1X,A40,2F11.0)", {kUpTo, upto});
-  io.log("(1X,A40,2F11.0)", {kUpTo, upto});
+  io.both("(1X,A40,2F11.0)", {kUpTo, upto});
   io.log("(4F10.0)", {count});
   io.log("(1X,A45)", {kSeparator});
   time_of_day(io);

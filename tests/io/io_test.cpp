@@ -236,6 +236,17 @@ TEST(Screen, LayoutRecordsGoToTheirChannelOnly) {
   EXPECT_EQ(r.log.text, "   148933.\r\n");
 }
 
+// both: on each channel what scr and log write there, reversion included.
+TEST(Screen, BothWritesWhatScrAndLogWrite) {
+  IoRig one({}), two({});
+  one.io.both("(1X,2I5)", {1, 22, 333});
+  two.io.scr("(1X,2I5)", {1, 22, 333});
+  two.io.log("(1X,2I5)", {1, 22, 333});
+  EXPECT_EQ(one.con.screen, two.con.screen);
+  EXPECT_EQ(one.log.text, two.log.text);
+  EXPECT_EQ(one.log.text, "     1   22\r\n   333\r\n");
+}
+
 TEST(Screen, BothChannelsFlushedBeforeEveryRead) {
   struct CountingLog : LogSink {
     void write(std::string_view) override { ++writes; }

@@ -17,6 +17,7 @@
 #include "app/program.hpp"
 #include "io/session_log.hpp"
 #include "numtheory/interrupt.hpp"
+#include "support/dialogue.hpp"
 #include "support/files.hpp"
 #include "support/scripted_console.hpp"
 
@@ -25,81 +26,33 @@ namespace {
 
 using ntb::testing::file_text;
 
+using testing::asked;
+using testing::crlf;
 using testing::ScriptedConsole;
+using testing::transcript;
 
-const std::vector<std::string> kMain = {
-    "        MENU",
-    "1  Go to submenu primes",
-    "2  Go to submenu divisors",
-    "3  Go to submenu inclusion-exclusion and reverse methods",
-    "4  Elaborate triplets with reverse method(Theorem of Fermat,Problem of 2N)",
-    "5  Go to submenu Goldbach ",
-    "6  TAKE AWAY A PRIME FROM MAIN ARRAY y",
-    "7  SUBSTITUTE A PRIME WITH A SMALLER COMPOSITE",
-    "8  MAIN ARRAY TO NORMAL",
-    "9  About this program",
-    "10 Exit program"};
-const std::vector<std::string> kPrimes = {
-    "      SUBMENU PRIMES", "1  Phi(N)  ,10<N<=2147483647(sub trova1)",
-    "2  Lists of primes  of gaps and twins N<=2147483647(sub lista) ",
-    "3  Prime factors of a number N<=2147483647(sub decom) ", "4  Go back to main menu "};
-const std::vector<std::string> kDivisors = {
-    "      SUBMENU DIVISORS",
-    "1  Lists, total divisors and other functions N<=2147483647(sub vetto1)",
-    "2  Lists of divisors for a single number N<=2147483647(sub div) ",
-    "3  Euler function for a single number N<=2147483647(sub Euler1) ", "4  go back to main menu "};
-const std::vector<std::string> kInclusion = {
-    "      SUBMENU inclusion-exclusion and reverse methods",
-    "1  Phi(N) with inclusion-exclusion method (sub inclusion)",
-    "2  Phi(N) with reverse method(sub reverse)",
-    "3  Take away  the primes 2,3,5,7 from main array y(label 1023)",
-    "4  MAIN ARRAY TO NORMAL(label 1020)",
-    "5  Go back to main menu "};
-const std::vector<std::string> kTriplets = {
-    "     SUB MENU triplets or 3 numbers",
-    "1  Enter 1st number of the triplet N1<=N2<N3 (sub reverse)",
-    "   some data will be memorized in vector a1",
-    "2  Enter 2nd number of the triplet N2<N3(sub reverse)",
-    "   some data will be memorized in vector a2",
-    "3  Enter 3rd number of the triplet N3>N2>=N1(sub reverse)",
-    "   some data will be memorized in vector a3",
-    "4  Elaborate data for the 3 numbers(label 5111)",
-    "5  List of primitive Pythaforean triplets(sub triplets)",
-    "6  Go to main menu"};
+// The menus as the screen shows them, kept under tests/data/sessions (the
+// pseudo-terminal test reads the main menu from there too).
+const std::vector<std::string> kMain = transcript("menu_main.screen");
+const std::vector<std::string> kPrimes = transcript("menu_primes.screen");
+const std::vector<std::string> kDivisors = transcript("menu_divisors.screen");
+const std::vector<std::string> kInclusion = transcript("menu_inclusion.screen");
+const std::vector<std::string> kTriplets = transcript("menu_triplets.screen");
 // Lines 8 and 9 are longer than 79 characters and continue on a second line.
-const std::vector<std::string> kGoldbach = {
-    "      SUBMENU  Goldbach",
-    "1  Pairs of primes,mixed and composites(sub Goldbach1)",
-    "2  Numbers with the same numbers of pairs of prmes N <= 100(sub Goldbach2)",
-    "3  Numbers with the same numbers of pairs of composites N<=100(sub Goldbach3)",
-    "4  Numbers with the same numbers of pairs of mixed N <= 100(sub Goldbach4)",
-    "5  Goldbach pairs with reverse method div 6,8( sub gold)",
-    "6  Goldbach pairs with reverse method div 3,4(sub gold1)",
-    "7  Mixed  pairs with total scanning  method(sub mixed1) ",
-    "8  Mixed total pairs with combinatorics method of 1/2 (N) and scanning for the ",
-    "second half of N(sub mixed)",
-    "9  Composite total pairs with combinatorics method for 1/2 (N)and scanning for ",
-    "  the second half of N(sub composite)",
-    "10  Go back to main menu "};
-
-// What the screen shows for asknum answered with `number` and confirmed.
-std::string asked(const std::string& number) {
-  std::string text = number;
-  text.resize(20, ' ');
-  return "enter number   " + text + "  OK? Yes=any key N/n=no";
-}
+const std::vector<std::string> kGoldbach = transcript("menu_goldbach.screen");
 
 // A menu followed by asknum: its lines, then the prompt and the echo.  The
 // confirmation line read ends the screen line, so what follows starts
 // right after the echo.
 std::string menu(const std::vector<std::string>& lines, const std::string& number) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s + asked(number);
+  return crlf(lines) + asked(number);
 }
 
 const std::string kStart = "          0\r\n";
-const std::string kPause = "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
+const std::string kPauseLine = testing::kPause + "\r\n";
+// The questions of main-menu entry 7.
+const std::string kWriteIndex = "   write the index of the prime you want to change\r\n";
+const std::string kWriteComposite = "      write the odd composite < of the above prime\r\n";
 
 struct Workbench {
   explicit Workbench(std::vector<std::string> lines) : con(std::move(lines)) {
@@ -146,7 +99,7 @@ TEST(Session, ZeroShowsTheSameSubmenuAndPausesAtTheMainMenu) {
                "4",  "", "0", "", "6",  "",  // triplets
                "5",  "", "0", "", "10", "",  // Goldbach
                "10", ""});
-  const std::string expected = kStart + menu(kMain, "0") + kPause + menu(kMain, "1") +
+  const std::string expected = kStart + menu(kMain, "0") + kPauseLine + menu(kMain, "1") +
                                menu(kPrimes, "0") + menu(kPrimes, "4") + menu(kMain, "2") +
                                menu(kDivisors, "0") + menu(kDivisors, "4") + menu(kMain, "3") +
                                menu(kInclusion, "0") + menu(kInclusion, "5") + menu(kMain, "4") +
@@ -161,14 +114,12 @@ TEST(Session, TakeOutSubstituteAndRestore) {
                "8",  "",                                  // restore
                "7",  "", "1", "", "2",      "",           // entry 1 is 2 again
                "10", ""});
-  const std::string write_index = "   write the index of the prime you want to change\r\n";
-  const std::string write_comp = "      write the odd composite < of the above prime\r\n";
   const std::string expected =
       kStart + menu(kMain, "6") + "ENTER THE POSITION OF PRIME TO ELIMINATE\r\n" + asked("0") +
-      asked("149001") + asked("1") + kStart + menu(kMain, "7") + write_index + asked("1") +
-      "          1           3\r\n" + write_comp + asked("9") + "          1           9\r\n" +
-      menu(kMain, "8") + kStart + menu(kMain, "7") + write_index + asked("1") +
-      "          1           2\r\n" + write_comp + asked("2") + "          1           2\r\n" +
+      asked("149001") + asked("1") + kStart + menu(kMain, "7") + kWriteIndex + asked("1") +
+      "          1           3\r\n" + kWriteComposite + asked("9") + "          1           9\r\n" +
+      menu(kMain, "8") + kStart + menu(kMain, "7") + kWriteIndex + asked("1") +
+      "          1           2\r\n" + kWriteComposite + asked("2") + "          1           2\r\n" +
       menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
 }
@@ -181,7 +132,7 @@ TEST(Session, AOneSubstitutedIntoYIsADivisorForDiv) {
                "2", "", "13", "", "",  "", "", "",          // div 13
                "4", "", "10", ""});
   const auto listed = [](const std::vector<int32_t>& d, int64_t sum) {
-    std::string s = kPause;
+    std::string s = kPauseLine;
     for (size_t c = 1; c <= d.size(); ++c) {
       char row[32];
       std::snprintf(row, sizeof row, "%11zu%12d\r\n", c, d[c - 1]);
@@ -190,19 +141,15 @@ TEST(Session, AOneSubstitutedIntoYIsADivisorForDiv) {
     char line[64];
     std::snprintf(line, sizeof line, "     sum of divisors%13lld.\r\n",
                   static_cast<long long>(sum));
-    return s + line + kPause + std::string(45, '_') + "\r\n" + kPause + kPause;
+    return s + line + kPauseLine + std::string(45, '_') + "\r\n" + kPauseLine + kPauseLine;
   };
   const std::string expected =
-      kStart + menu(kMain, "7") + "   write the index of the prime you want to change\r\n" +
-      asked("1") + "          1           2\r\n" +
-      "      write the odd composite < of the above prime\r\n" + asked("1") +
-      "          1           1\r\n" + menu(kMain, "2") + menu(kDivisors, "2") + asked("4") +
-      listed({1, 2, 4}, 7) + menu(kDivisors, "2") + asked("13") + listed({1, 13}, 14) +
-      menu(kDivisors, "4") + menu(kMain, "10");
+      kStart + menu(kMain, "7") + kWriteIndex + asked("1") + "          1           2\r\n" +
+      kWriteComposite + asked("1") + "          1           1\r\n" + menu(kMain, "2") +
+      menu(kDivisors, "2") + asked("4") + listed({1, 2, 4}, 7) + menu(kDivisors, "2") +
+      asked("13") + listed({1, 13}, 14) + menu(kDivisors, "4") + menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
-  std::string rule(46, '_');  // a blank and 45 underscores
-  rule[0] = ' ';
-  rule += "\r\n";
+  const std::string rule = testing::kLogRule + "\r\n";
   EXPECT_EQ(r.log.text,
             "    divisors of          4\r\n"
             "    1         1\r\n    2         2\r\n    3         4\r\n"
@@ -220,8 +167,8 @@ TEST(Session, RebuildsContinueAtTheirMenus) {
                "4", "",               // restore from the submenu: this submenu again
                "5", "", "10", ""});
   const std::string one = "          1\r\n";
-  const std::string expected = kStart + menu(kMain, "3") + menu(kInclusion, "3") + kPause + one +
-                               menu(kInclusion, "4") + one + menu(kInclusion, "5") +
+  const std::string expected = kStart + menu(kMain, "3") + menu(kInclusion, "3") + kPauseLine +
+                               one + menu(kInclusion, "4") + one + menu(kInclusion, "5") +
                                menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
 }
@@ -357,13 +304,11 @@ TEST(Session, SubstitutionInTheUnfilledTailSurvivesARestore) {
                "8",  "",                                                     // restore
                "7",  "", "149000", "", "6",      "",                         // still 5 there; now 6
                "10", ""});
-  const std::string write_index = "   write the index of the prime you want to change\r\n";
-  const std::string write_comp = "      write the odd composite < of the above prime\r\n";
-  const std::string expected = kStart + menu(kMain, "7") + write_index + asked("0") +
+  const std::string expected = kStart + menu(kMain, "7") + kWriteIndex + asked("0") +
                                asked("149001") + asked("149000") + "     149000           0\r\n" +
-                               write_comp + asked("5") + "     149000           5\r\n" +
-                               menu(kMain, "8") + kStart + menu(kMain, "7") + write_index +
-                               asked("149000") + "     149000           5\r\n" + write_comp +
+                               kWriteComposite + asked("5") + "     149000           5\r\n" +
+                               menu(kMain, "8") + kStart + menu(kMain, "7") + kWriteIndex +
+                               asked("149000") + "     149000           5\r\n" + kWriteComposite +
                                asked("6") + "     149000           6\r\n" + menu(kMain, "10");
   EXPECT_EQ(r.con.screen, expected);
 }

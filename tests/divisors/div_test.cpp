@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -12,16 +11,16 @@
 #include "divisors/commands.hpp"
 #include "divisors/engine/divisor_pairs.hpp"
 #include "numtheory/factor/factor.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
+using testing::full_run;
 using testing::Harness;
-
-bool full_run() {
-  return std::getenv("NTBENCH_FULL") != nullptr;
-}
+using testing::kLogRule;
+using testing::kPause;
 
 // Count and sum of the divisors of n from its factorization.
 void tau_sigma(int32_t n, int64_t& tau, int64_t& sigma) {
@@ -91,9 +90,6 @@ TEST(OrderedDivisors, MostDivisorsFillTheArray) {
 
 // --- the dialogue ---
 
-const std::string kRule = " " + std::string(45, '_');
-constexpr const char* kPause = "Pause - Please enter a blank line (to continue) or a DOS command.";
-
 std::string row(int32_t c, int32_t d, int w1, int w2) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%*d%*d", w1, c, w2, d);
@@ -112,14 +108,13 @@ TEST(DivSession, TwelveListsSixDivisorsAndTheirSum) {
   std::vector<std::string> log = {"    divisors of         12"};
   for (int c = 1; c <= 6; ++c) log.push_back(row(c, d[c - 1], 5, 10));
   log.push_back("      sum of divisors           28.");
-  log.push_back(kRule);
+  log.push_back(kLogRule);
   log.push_back("");
   EXPECT_EQ(h.log_lines(), log);
 
   const auto scr = h.screen_lines();
   ASSERT_EQ(scr.size(), 13u);
-  EXPECT_EQ(scr[0],
-            "enter number   12                    OK? Yes=any key N/n=no" + std::string(kPause));
+  EXPECT_EQ(scr[0], testing::asked("12") + kPause);
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(scr[c], row(c, d[c - 1], 11, 12));
   EXPECT_EQ(scr[7], "     sum of divisors           28.");
   EXPECT_EQ(scr[8], kPause);
@@ -159,7 +154,7 @@ TEST(DivSession, PrimesAndNumbersBelowFourArePrimo) {
     char head[64];
     std::snprintf(head, sizeof head, "    divisors of %10d", N);
     EXPECT_EQ(h.log_lines(),
-              (std::vector<std::string>{head, "      sum of divisors            0.", kRule, ""}))
+              (std::vector<std::string>{head, "      sum of divisors            0.", kLogRule, ""}))
         << N;
     EXPECT_TRUE(h.console.input.empty()) << N;
   }
@@ -203,7 +198,7 @@ TEST(DivSession, AOneInTheTableDividesEveryNumberAZeroIsPassedOver) {
     }
     std::snprintf(line, sizeof line, "      sum of divisors%13lld.", static_cast<long long>(sum));
     log.push_back(line);
-    log.push_back(kRule);
+    log.push_back(kLogRule);
   }
   log.push_back("");
   EXPECT_EQ(h.log_lines(), log);
@@ -226,9 +221,9 @@ TEST(DivSession, AOneInTheTableDividesEveryNumberAZeroIsPassedOver) {
   }));
   EXPECT_EQ(z.log_lines(),
             (std::vector<std::string>{
-                "    divisors of         25", "      sum of divisors            0.", kRule,
+                "    divisors of         25", "      sum of divisors            0.", kLogRule,
                 "    divisors of         15", row(1, 1, 5, 10), row(2, 3, 5, 10), row(3, 5, 5, 10),
-                row(4, 15, 5, 10), "      sum of divisors           24.", kRule, ""}));
+                row(4, 15, 5, 10), "      sum of divisors           24.", kLogRule, ""}));
   EXPECT_NE(z.console.screen.find("primo  1         25"), std::string::npos);
 }
 

@@ -8,11 +8,13 @@
 
 #include "divisors/commands.hpp"
 #include "divisors/engine/euler_function.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
+using ntb::testing::asked;
 using ntb::testing::Harness;
 
 TEST(EulerFunction, AgainstATotientSieve) {
@@ -38,11 +40,6 @@ TEST(EulerFunction, KnownValues) {
 
 const std::string kAsk = "N ?  number >=2,<=2147483647";
 
-std::string ask(const std::string& typed) {
-  return "enter number   " + typed + std::string(20 - typed.size(), ' ') +
-         "  OK? Yes=any key N/n=no";
-}
-
 TEST(Euler1, ValueOnBothChannels) {
   Harness h({"0", "", "12", ""});
   ASSERT_TRUE(h.run([](Session& s) { Euler1(s); }));
@@ -51,7 +48,7 @@ TEST(Euler1, ValueOnBothChannels) {
             "         12\r\n"
             "          4\r\n"
             " _____________________________________________\r\n");
-  const std::vector<std::string> want = {kAsk, ask("0") + kAsk, ask("12") + "        12",
+  const std::vector<std::string> want = {kAsk, asked("0") + kAsk, asked("12") + "        12",
                                          "          4", std::string(45, '_')};
   EXPECT_EQ(h.screen_lines(), want);
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -16,9 +15,10 @@
 #include "divisors/engine/divisor_listing.hpp"
 #include "divisors/engine/divisor_prefixes.hpp"
 #include "divisors/engine/divisor_vector.hpp"
+#include "numtheory/count/prime_count.hpp"
 #include "numtheory/factor/factor.hpp"
 #include "numtheory/int_math.hpp"
-#include "numtheory/count/prime_count.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"
 
@@ -26,11 +26,12 @@ namespace ntb {
 namespace {
 
 using testing::built_tables;
+using testing::full_run;
 using testing::Harness;
-
-bool full_run() {
-  return std::getenv("NTBENCH_FULL") != nullptr;
-}
+using testing::index_of;
+using testing::kLogRule;
+using testing::kPause;
+using testing::transcript;
 
 // Divisor counts, sums of divisors and Euler functions of 1..M by sieve.
 struct ArithmeticSieve {
@@ -481,12 +482,6 @@ std::vector<std::string> table_lines(const std::vector<int64_t>& slots, int32_t 
   return out;
 }
 
-size_t index_of(const std::vector<std::string>& lines, const std::string& s, size_t from = 0) {
-  for (size_t i = from; i < lines.size(); ++i)
-    if (lines[i] == s) return i;
-  return std::string::npos;
-}
-
 // The screen line that ends with s (a keyboard read leaves the prompt and
 // the next record on one line of the scripted screen).
 size_t line_ending(const std::vector<std::string>& lines, const std::string& s) {
@@ -497,9 +492,6 @@ size_t line_ending(const std::vector<std::string>& lines, const std::string& s) 
   return std::string::npos;
 }
 
-const std::string kRule = " " + std::string(45, '_');
-constexpr const char* kPause = "Pause - Please enter a blank line (to continue) or a DOS command.";
-
 TEST(Vetto1Session, HundredWithSixDivisors) {
   // N, the pause, the pause after the vector, the pause after the table,
   // d, the pause before the listing, a key and a pause at 20 lines, the
@@ -508,49 +500,35 @@ TEST(Vetto1Session, HundredWithSixDivisors) {
   Harness h({"100", "", "", "", "", "6", "", "", "x", "", "", "x", "", "", ""});
   ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
   const auto log = h.log_lines();
-  std::vector<std::string> expect = {"     Subdivision of divisors for N=", "          100."};
-  for (const auto& l : table_lines({0, 1, 25, 4, 32, 2, 16, 1, 10, 2, 2, 0, 5}, 12))
-    expect.push_back(l);
-  expect.push_back("The sum of the list(total numbers of composites and primes+1       100");
-  expect.push_back("      Numbers with      6       divisors");
-  expect.push_back("    " + std::string("            NUMBER      SUM OF DIV.    EULER FUNCT.") +
-                   std::string(15, ' '));
-  expect.push_back("         AND FACTORS" + std::string(50, ' '));
-  // Generation order: 18, 50, 98, 12, ...
-  expect.push_back("       1          18            39.            6");
-  expect.push_back("      2^ 1.*      3^ 2.");
-  expect.push_back("       2          50            93.           20");
-  expect.push_back("      2^ 1.*      5^ 2.");
-  expect.push_back("       3          98           171.           42");
-  expect.push_back("      2^ 1.*      7^ 2.");
-  expect.push_back("       4          12            28.            4");
-  expect.push_back("      2^ 2. *      3^1");
+  // The vector table, then the listing in generation order: 18, 50, 98, 12, ...
+  const std::vector<std::string> expect = transcript("vetto1_100_six_divisors_head.log");
   ASSERT_GE(log.size(), expect.size());
   for (size_t i = 0; i < expect.size(); ++i) EXPECT_EQ(log[i], expect[i]) << i;
 
-  const size_t ordered = index_of(log, "           ORDERED LIST OF DIVISORS");
-  ASSERT_NE(ordered, std::string::npos);
+  const int ordered = index_of(log, "           ORDERED LIST OF DIVISORS");
+  ASSERT_NE(ordered, -1);
   const int32_t sorted[16] = {12, 18, 20, 28, 32, 44, 45, 50, 52, 63, 68, 75, 76, 92, 98, 99};
   for (int j = 0; j < 16; ++j)
     EXPECT_EQ(log[ordered + 1 + j], fmt("%10lld", j + 1) + fmt("%10lld", sorted[j]));
-  EXPECT_EQ(log[ordered + 17], kRule);
-  EXPECT_EQ(log.size(), ordered + 19);  // the rule, then the empty tail after CR LF
+  EXPECT_EQ(log[ordered + 17], kLogRule);
+  EXPECT_EQ(log.size(),
+            static_cast<size_t>(ordered) + 19);  // the rule, then the empty tail after CR LF
 
   const auto scr = h.screen_lines();
-  EXPECT_NE(index_of(scr, "there are          25 prime numbers"), std::string::npos);
-  EXPECT_NE(index_of(scr, "         V E C T O R    R E A D Y"), std::string::npos);
+  EXPECT_NE(index_of(scr, "there are          25 prime numbers"), -1);
+  EXPECT_NE(index_of(scr, "         V E C T O R    R E A D Y"), -1);
   EXPECT_NE(line_ending(scr, "There are         16 numbers with "), std::string::npos);
-  EXPECT_NE(index_of(scr, "          6  divisors up to   "), std::string::npos);
-  EXPECT_NE(index_of(scr, "     2^ 2. *      3^1"), std::string::npos);
+  EXPECT_NE(index_of(scr, "          6  divisors up to   "), -1);
+  EXPECT_NE(index_of(scr, "     2^ 2. *      3^1"), -1);
   EXPECT_NE(index_of(scr,
                      "The sum of the list(total numbers of composites and primes+1)=         "
                      "100"),
-            std::string::npos);
+            -1);
   EXPECT_NE(index_of(scr, "    9          2 |   10          2 |   11          0 |   12          5"),
-            std::string::npos);
+            -1);
   // The listing stops after 10 integers (20 lines), the ordered list at line 40.
   size_t stops = 0;
-  for (const auto& l : scr) stops += l == "press any key to continue,q to exit";
+  for (const auto& l : scr) stops += l == testing::kStop;
   EXPECT_EQ(stops, 2u);
   EXPECT_TRUE(h.console.input.empty());
 }
@@ -564,8 +542,8 @@ TEST(Vetto1Session, ZeroIsAskedAgainAndOneHasNoPrimes) {
   EXPECT_EQ(log[1], "            1.");
   EXPECT_EQ(log[2], table_lines({0, 1}, 1)[0]);
   EXPECT_EQ(log[3], "The sum of the list(total numbers of composites and primes+1         1");
-  EXPECT_EQ(log[4], kRule);
-  EXPECT_NE(index_of(h.screen_lines(), "there are           0 prime numbers"), std::string::npos);
+  EXPECT_EQ(log[4], kLogRule);
+  EXPECT_NE(index_of(h.screen_lines(), "there are           0 prime numbers"), -1);
 }
 
 TEST(Vetto1Session, DTwoZeroOneAndAboveTheVector) {
@@ -574,7 +552,7 @@ TEST(Vetto1Session, DTwoZeroOneAndAboveTheVector) {
     ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
     const auto scr = h.screen_lines();
     EXPECT_NE(line_ending(scr, "this is only a list of primes"), std::string::npos);
-    EXPECT_EQ(h.log_lines().end()[-2], kRule);
+    EXPECT_EQ(h.log_lines().end()[-2], kLogRule);
   }
   {
     // d above 2000: a slot holding 0, the closing at once.
@@ -582,7 +560,7 @@ TEST(Vetto1Session, DTwoZeroOneAndAboveTheVector) {
     ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
     EXPECT_NE(line_ending(h.screen_lines(), "There are          0 numbers with "),
               std::string::npos);
-    EXPECT_EQ(h.log_lines().end()[-2], kRule);
+    EXPECT_EQ(h.log_lines().end()[-2], kLogRule);
     EXPECT_TRUE(h.console.input.empty());
   }
   {
@@ -591,9 +569,9 @@ TEST(Vetto1Session, DTwoZeroOneAndAboveTheVector) {
     Harness h({"50", "", "", "", "", "1", "", "", "", "", ""});
     ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
     const auto log = h.log_lines();
-    const size_t ordered = index_of(log, "           ORDERED LIST OF DIVISORS");
-    ASSERT_NE(ordered, std::string::npos);
-    EXPECT_EQ(log[ordered + 1], kRule);
+    const int ordered = index_of(log, "           ORDERED LIST OF DIVISORS");
+    ASSERT_NE(ordered, -1);
+    EXPECT_EQ(log[ordered + 1], kLogRule);
     EXPECT_TRUE(h.console.input.empty());
   }
 }
@@ -602,9 +580,9 @@ TEST(Vetto1Session, QuitAtAPagestopEndsWithTheRule) {
   Harness h({"100", "", "", "", "", "6", "", "", "q"});
   ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
   const auto log = h.log_lines();
-  EXPECT_EQ(log.end()[-2], kRule);
+  EXPECT_EQ(log.end()[-2], kLogRule);
   EXPECT_EQ(log.end()[-3], "      2^ 2. *     19^1");  // the 10th integer, 76
-  EXPECT_EQ(index_of(log, "           ORDERED LIST OF DIVISORS"), std::string::npos);
+  EXPECT_EQ(index_of(log, "           ORDERED LIST OF DIVISORS"), -1);
 }
 
 // More than 2000 integers with 4 divisors up to 100000: the warning and the
@@ -618,17 +596,17 @@ TEST(Vetto1Session, MoreThan2000Integers) {
     Harness h(in);
     ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
     const auto scr = h.screen_lines();
-    const size_t w = index_of(scr, "only 2000 numbers could be indicated and");
-    ASSERT_NE(w, std::string::npos);
+    const int w = index_of(scr, "only 2000 numbers could be indicated and");
+    ASSERT_NE(w, -1);
     EXPECT_EQ(scr[w + 1], "they they would not the first 2000 numbers with");
     EXPECT_EQ(scr[w + 2], "          4 divisors,but the first 2000 numbers");
     EXPECT_EQ(scr[w + 3], "with           4 divisors as generated by ");
     EXPECT_EQ(scr[w + 4], "the algorithm For a  list  with all the");
     EXPECT_EQ(scr[w + 5], "first numbers with           4 divisors run again ");
     // The answer is read right after the question, then the pause.
-    EXPECT_EQ(scr[w + 6], "this option   and enter N smaller.Menu ?  Y/N" + std::string(kPause));
+    EXPECT_EQ(scr[w + 6], "this option   and enter N smaller.Menu ?  Y/N" + kPause);
     const auto log = h.log_lines();
-    EXPECT_NE(log.end()[-2], kRule);  // back without the rule
+    EXPECT_NE(log.end()[-2], kLogRule);  // back without the rule
     EXPECT_EQ(log.end()[-2].substr(0, 19), "The sum of the list");
     EXPECT_TRUE(h.console.input.empty());
   }
@@ -640,8 +618,8 @@ TEST(Vetto1Session, MoreThan2000Integers) {
     Harness h(in);
     ASSERT_TRUE(h.run([](Session& s) { vetto1(s); }));
     const auto log = h.log_lines();
-    EXPECT_EQ(index_of(log, "           ORDERED LIST OF DIVISORS"), std::string::npos);
-    EXPECT_EQ(log.end()[-2], kRule);
+    EXPECT_EQ(index_of(log, "           ORDERED LIST OF DIVISORS"), -1);
+    EXPECT_EQ(log.end()[-2], kLogRule);
     // 2000 integers, two records each, the last numbered 2000.
     EXPECT_EQ(log.end()[-4].substr(0, 8), "    2000");
     EXPECT_TRUE(h.console.input.empty());
@@ -688,7 +666,7 @@ TEST(Vetto1Session, PrefixesDeeperThanEightLevels) {
   std::string deep;
   for (int i = 1; i <= 9; ++i) deep += "      2^ 1.*";
   deep += "      2^ 2.";
-  EXPECT_NE(index_of(h.log_lines(), deep), std::string::npos);
+  EXPECT_NE(index_of(h.log_lines(), deep), -1);
 }
 
 }  // namespace

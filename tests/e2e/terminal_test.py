@@ -24,19 +24,10 @@ import time
 SKIP = 77
 TIMEOUT = 20.0
 
-MAIN_MENU = [
-    "        MENU",
-    "1  Go to submenu primes",
-    "2  Go to submenu divisors",
-    "3  Go to submenu inclusion-exclusion and reverse methods",
-    "4  Elaborate triplets with reverse method(Theorem of Fermat,Problem of 2N)",
-    "5  Go to submenu Goldbach ",
-    "6  TAKE AWAY A PRIME FROM MAIN ARRAY y",
-    "7  SUBSTITUTE A PRIME WITH A SMALLER COMPOSITE",
-    "8  MAIN ARRAY TO NORMAL",
-    "9  About this program",
-    "10 Exit program",
-]
+# The main menu as the workbench shows it, shared with the scripted sessions.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "sessions",
+                       "menu_main.screen")) as menu_file:
+    MAIN_MENU = menu_file.read().splitlines()
 
 failures = []
 

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 #include <set>
 #include <vector>
+
+#include "support/dialogue.hpp"  // full_run
 
 namespace ntb::testing {
 
@@ -103,11 +104,6 @@ class Oracle {
 inline const Oracle& full_oracle() {
   static const Oracle o(2000000);
   return o;
-}
-
-// Full sweeps run everything; quick runs take a sample.
-inline bool full_run() {
-  return std::getenv("NTBENCH_FULL") != nullptr;
 }
 
 // Random even numbers from lo to hi, the same on every run.

@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "goldbach/commands.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
+using testing::count_of;
+using testing::crlf;
 using testing::Harness;
-
-std::string crlf(std::initializer_list<const char*> lines) {
-  std::string s;
-  for (const char* l : lines) s.append(l).append("\r\n");
-  return s;
-}
+using testing::has_line;
+using testing::transcript;
+using testing::transcript_log;
 
 // Input for one asknum (the number, then an empty confirmation).
 void number(std::vector<std::string>& in, const std::string& n) {
@@ -32,43 +32,12 @@ std::vector<std::string> blanks(size_t n) {
   return std::vector<std::string>(n, "");
 }
 
-int count_lines(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<int>(std::count(lines.begin(), lines.end(), text));
-}
-
-bool has_line(const std::vector<std::string>& lines, const std::string& text) {
-  return count_lines(lines, text) > 0;
-}
-
 // ---------------------------------------------------------------- Goldbach1
-
-const char* const kLegendLog[] = {
-    "   column 1 = N and N-2                                                     ",
-    "   column 2 = ((x^2+x)/2) applied to Phi(N/2)-1 and Phi((N-2)/2)-1          ",
-    "   column 3 = values for ((Phi(N/2)-1)*((Phi(N)-1)-Phi(N/2))                ",
-    "   column 4 = value of pairs found after N/2                                ",
-    "   column 5 = values for column 2 + column 4                                ",
-    "     1             2           3           4            5                   ",
-    " _____________________________________________________________              ",
-};
 
 TEST(Goldbach1Session, TheReportOf100) {
   Harness h({"100", "", "", "n"});
   EXPECT_TRUE(h.run([](Session& s) { Goldbach1(s); }));
-  std::string want = crlf({"      Calculate pairs for N=             ", "    100",
-                           "       ___________                       "});
-  for (const char* l : kLegendLog) want += crlf({l});
-  want += crlf({
-      "     100         105.         140.          82.         187.",
-      "      98         105.         140.          76.         181.",
-      " _____________________________________________________________              ",
-      "pairs of primes=delta of column 5                     6",
-      " pairs of mixed(see source)=                         12",
-      " pairs of conposites=                             6.",
-      " total pairs of odds(see source)                 24.",
-      " =============================================",
-  });
-  EXPECT_EQ(h.log.text, want);
+  EXPECT_EQ(h.log.text, transcript_log("goldbach1_100.log"));
   const auto screen = h.screen_lines();
   EXPECT_EQ(screen.front(), " Even Number ? >10,<=2000000");
   for (const char* l :
@@ -118,26 +87,7 @@ TEST(Goldbach1Session, ScanDetailAndTheThreeListingsOf48) {
       "    48   43    5    2   22",
   };
   EXPECT_EQ(std::vector(log.begin() + 3, log.begin() + 9), scan);
-  const std::string tail = crlf({"             pairs of primes for N=          ",
-                                 "     48",
-                                 "      1     43      5",
-                                 "      2     41      7",
-                                 "      3     37     11",
-                                 "      4     31     17",
-                                 "      5     29     19",
-                                 " _____________________________________________",
-                                 "             pairs of mixed for N=           ",
-                                 "     48",
-                                 "      1     45      3",
-                                 "      2     35     13",
-                                 "      3     25     23",
-                                 " _____________________________________________",
-                                 "     pairs of conposites for N=          ",
-                                 "     48",
-                                 "      1     39      9",
-                                 "      2     33     15",
-                                 "      3     27     21",
-                                 " _____________________________________________"});
+  const std::string tail = transcript_log("goldbach1_48_listings.log");
   ASSERT_GE(h.log.text.size(), tail.size());
   EXPECT_EQ(h.log.text.substr(h.log.text.size() - tail.size()), tail);
   const auto screen = h.screen_lines();
@@ -151,7 +101,7 @@ TEST(Goldbach1Session, NoScanDetailFrom50) {
   Harness h({"50", "", "", "n"});
   h.run([](Session& s) { Goldbach1(s); });
   EXPECT_EQ(h.log.text.find("scanning for"), std::string::npos);
-  EXPECT_EQ(h.log_lines()[3], kLegendLog[0]);
+  EXPECT_EQ(h.log_lines()[3], transcript("goldbach1_100.log")[3]);  // the legend's first line
 }
 
 TEST(Goldbach1Session, TheListingsOf100) {
@@ -196,10 +146,10 @@ TEST(Goldbach1Session, AQuitAtThePagerAsksForANewNumber) {
   Harness h(in);
   EXPECT_TRUE(h.run([](Session& s) { Goldbach1(s); }));
   const auto log = h.log_lines();
-  EXPECT_EQ(count_lines(log, "      Calculate pairs for N=             "), 2);
+  EXPECT_EQ(count_of(log, "      Calculate pairs for N=             "), 2);
   EXPECT_TRUE(has_line(log, "     20    653    347"));
   EXPECT_FALSE(has_line(log, "     21    647    353"));
-  EXPECT_TRUE(has_line(h.screen_lines(), "press any key to continue,q to exit"));
+  EXPECT_TRUE(has_line(h.screen_lines(), testing::kStop));
   EXPECT_TRUE(has_line(log, "     100         105.         140.          82.         187."));
 }
 
@@ -283,8 +233,7 @@ TEST(EqualCountsSession, AQuitAtThePagerAsksForKAgain) {
   EXPECT_FALSE(std::any_of(log.begin(), log.end(),
                            [](const std::string& l) { return l.rfind("     21 ", 0) == 0; }));
   EXPECT_EQ(
-      count_lines(log,
-                  "     Number of pairs of primes =                                            "),
+      count_of(log, "     Number of pairs of primes =                                            "),
       2);
   EXPECT_EQ(log.back(), "");
   EXPECT_EQ(log[log.size() - 3], "        numbers with        1            pairs =         3");
@@ -380,7 +329,7 @@ TEST(MixedSession, HalvesOf100) {
   EXPECT_TRUE(has_line(screen, " for N =      100.000000000000000"));
   EXPECT_TRUE(has_line(screen, "pairs of mixed of N          12"));
   // The pager follows the index in yc: the first stop comes at index 20.
-  const auto stop = std::find(screen.begin(), screen.end(), "press any key to continue,q to exit");
+  const auto stop = std::find(screen.begin(), screen.end(), testing::kStop);
   ASSERT_NE(stop, screen.end());
   EXPECT_EQ(*(stop - 1), "        20        85        15         5        99");
 }
@@ -446,91 +395,7 @@ TEST(GoldSession, TwentyWithEverything) {
   for (const auto& b : blanks(40)) in.push_back(b);
   Harness h(in);
   EXPECT_TRUE(h.run([](Session& s) { gold(s); }));
-  const char* const rec9 =
-      "number of primes satisfing condition x+y for pairs                              ";
-  const char* const rec12 =
-      "                 scanning each prime forming combinations                       ";
-  EXPECT_EQ(
-      h.log.text,
-      crlf({"                find total number of prime pairs from 6 to N with reverse method",
-            "                 enter the even number <=160000                                 ",
-            "          20.",
-            "                    The central primes of N are                                 ",
-            "           7.          11.",
-            " the set of numbers with 6 and 8 divisors of            154.",
-            " contains the set of pairs of prime of                   20.",
-            rec9,
-            "           6.",
-            rec12,
-            "           1.        30         8",
-            "      2^ 1.*      3^      1*      5^1",
-            "           2.        42        10",
-            "      2^ 1.*      3^      1*      7^1",
-            "           3.        66        14",
-            "      2^ 1.*      3^      1*     11^1",
-            "           4.        78        16",
-            "      2^ 1.*      3^      1*     13^1",
-            "           5.       102        20",
-            "      2^ 1.*      3^      1*     17^1",
-            "           6.        18         6",
-            "      2^ 1.*      3^      2",
-            rec9,
-            "           4.",
-            rec12,
-            "           7.        70        12",
-            "      2^ 1.*      5^      1*      7^1",
-            "           8.       110        16",
-            "      2^ 1.*      5^      1*     11^1",
-            "           9.       130        18",
-            "      2^ 1.*      5^      1*     13^1",
-            "          10.        50        10",
-            "      2^ 1.*      5^      2",
-            rec9,
-            "           3.",
-            rec12,
-            "          11.       154        18",
-            "      2^ 1.*      7^      1*     11^1",
-            "          12.       182        20",
-            "      2^ 1.*      7^      1*     13^1",
-            "          13.        98        14",
-            "      2^ 1.*      7^      2",
-            "             20.",
-            "     1          1 |    2          8 |    3          0 |    4          0",
-            "     5          0 |    6          3 |    7          0 |    8         10",
-            "  the sum of selected numbers with 6 and 8 divisors = the total pairs of primes ",
-            "    from 6 to N",
-            "          13.",
-            "                 Not ordered list                                               ",
-            "         1        30         8",
-            "         2        42        10",
-            "         3        66        14",
-            "         4        78        16",
-            "         5       102        20",
-            "         6        18         6",
-            "         7        70        12",
-            "         8       110        16",
-            "         9       130        18",
-            "        10        50        10",
-            "        11       154        18",
-            "        12       182        20",
-            "        13        98        14",
-            " _____________________________________________",
-            "                     ordered list                                               ",
-            "         1        18         6",
-            "         2        30         8",
-            "         3        42        10",
-            "         4        50        10",
-            "         5        66        12",
-            "         6        70        14",
-            "         7        78        14",
-            "         8        98        16",
-            "         9       102        16",
-            "        10       110        18",
-            "        11       130        18",
-            "        12       154        20",
-            "        13       182        20",
-            "        1130.         182.",
-            " _____________________________________________"}));
+  EXPECT_EQ(h.log.text, transcript_log("gold_20.log"));
   const auto screen = h.screen_lines();
   EXPECT_TRUE(has_line(screen, "enter 1 to print all data  otherwise  enter 0"));
   EXPECT_TRUE(has_line(screen, "       6.000000000000000"));

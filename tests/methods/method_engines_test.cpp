@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -16,16 +15,14 @@
 #include "methods/engine/reverse_rows.hpp"
 #include "numtheory/count/prime_count.hpp"
 #include "numtheory/tables/tables.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
 using ntb::testing::built_tables;
-
-bool full_run() {
-  return std::getenv("NTBENCH_FULL") != nullptr;
-}
+using ntb::testing::full_run;
 
 constexpr int32_t kSieveTop = 2000000;
 

@@ -4,19 +4,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "methods/commands.hpp"
 #include "methods/engine/triplet_data.hpp"
 #include "numtheory/tables/tables.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
+using ntb::testing::count_of;
+using ntb::testing::crlf;
+using ntb::testing::full_run;
 using ntb::testing::Harness;
+using ntb::testing::index_of;
+using ntb::testing::kPause;
+using ntb::testing::kRule45;
+using ntb::testing::kStop;
+using ntb::testing::transcript;
+using ntb::testing::transcript_log;
 
 // Scripted answers: a confirmed number, blank lines for pauses, keys.
 struct Script {
@@ -39,27 +48,6 @@ struct Script {
     return *this;
   }
 };
-
-const std::string kRule45(45, '_');
-const std::string kStop = "press any key to continue,q to exit";
-
-std::string crlf(const std::vector<std::string>& records) {
-  std::string s;
-  for (const auto& r : records) s += r + "\r\n";
-  return s;
-}
-
-int count_of(const std::vector<std::string>& lines, const std::string& line) {
-  int c = 0;
-  for (const auto& l : lines) c += l == line ? 1 : 0;
-  return c;
-}
-
-int index_of(const std::vector<std::string>& lines, const std::string& line) {
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (lines[i] == line) return static_cast<int>(i);
-  return -1;
-}
 
 // A whole number as Fw.0 writes it.
 std::string f0(int64_t v, size_t w) {
@@ -87,34 +75,7 @@ Script reverse_answers(int32_t n, int sets) {
 TEST(ReverseSession, HundredPartOfDataWholeLog) {
   Harness h(reverse_answers(100, 4).lines);
   ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 0); }));
-  std::vector<std::string> log = {
-      "  calculate Phi(N) with reverse method for N =",
-      "      100.",
-      "                                 Print all data enter 0 part of data enter 1",
-      "      1",
-      "       ___________                       ",
-  };
-  const std::string sets[] = {
-      " set N        1.  relevant to prime          2 =         49        12",
-      " set N        2.  relevant to prime          3 =         16        16",
-      " set N        3.  relevant to prime          5 =          6        17",
-      " set N        4.  relevant to prime          7 =          3        18",
-  };
-  for (const auto& l : sets) {
-    log.push_back(l);
-    log.push_back(" " + kRule45);
-  }
-  for (const std::string l : {
-           "  final data for this number\t\t\t\t         ",
-           " total of column 5 or total of sets =            74.",
-           " primes to                                      100.        25.",
-           " with binary search                              25.",
-           " NOT events(negative jumps)\t          \t\t\t        29.",
-           "YES events(positive jumps)conbi     \t                18",
-       })
-    log.push_back(l);
-  log.push_back(" " + kRule45);
-  EXPECT_EQ(h.log.text, crlf(log));
+  EXPECT_EQ(h.log.text, transcript_log("reverse_100_part_of_data.log"));
 
   const auto screen = h.screen_lines();
   const std::vector<std::string> end(screen.end() - 5, screen.end());
@@ -403,7 +364,7 @@ TEST(InclusionSession, AboveTwoMillionHasNoSearchCheck) {
 
 // The totals of the terms pass 32 bits; they keep the columns of I10.
 TEST(InclusionSession, FullBillionTotalsPastThirtyTwoBits) {
-  if (std::getenv("NTBENCH_FULL") == nullptr) GTEST_SKIP() << "set NTBENCH_FULL";
+  if (!full_run()) GTEST_SKIP() << "set NTBENCH_FULL";
   const int32_t passes = findp_of(31622, ntb::testing::built_tables()) + 1;
   Harness h(Script().num(1000000000).num(1).blank(passes + 2).lines);
   ASSERT_TRUE(h.run([](Session& s) { inclusion(s); }));
@@ -669,31 +630,12 @@ TEST(TripletElaboration, RunWithoutRowsForN2KeepsItsPrimeCount) {
 TEST(PythagoreanTriplets, FifteenInOrder) {
   Harness h(Script().blank(2).lines);
   ASSERT_TRUE(h.run([](Session& s) { triplets(s); }));
-  const std::vector<std::string> expected = {
-      "   Partial list of primitive Pythagorean triplets",
-      "   4.  3.  5.",
-      "  12.  5. 13.",
-      "   8. 15. 17.",
-      "  24.  7. 25.",
-      "  20. 21. 29.",
-      "  40.  9. 41.",
-      "  12. 35. 37.",
-      "  60. 11. 61.",
-      "  28. 45. 53.",
-      "  56. 33. 65.",
-      "  84. 13. 85.",
-      "  16. 63. 65.",
-      "  48. 55. 73.",
-      "  80. 39. 89.",
-      " 112. 15.113.",
-      " " + kRule45,
-  };
+  const std::vector<std::string> expected = transcript("pythagorean_triplets.log");
   EXPECT_EQ(h.log.text, crlf(expected));
   const auto screen = h.screen_lines();
   ASSERT_GE(screen.size(), 19u);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(screen[i], expected[i].substr(1)) << i;
-  EXPECT_EQ(count_of(screen, "Pause - Please enter a blank line (to continue) or a DOS command."),
-            2);
+  EXPECT_EQ(count_of(screen, kPause), 2);
   EXPECT_EQ(h.log.text.find(" 36. 27. 45."), std::string::npos);
   EXPECT_TRUE(h.console.input.empty());
 }

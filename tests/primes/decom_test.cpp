@@ -5,19 +5,16 @@
 #include <vector>
 
 #include "primes/commands.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
 namespace {
 
+using ntb::testing::asked;
 using ntb::testing::Harness;
 
 const std::string kAsk = "N ?  number >=2,<=2147483647";
-
-std::string ask(const std::string& typed) {
-  return "enter number   " + typed + std::string(20 - typed.size(), ' ') +
-         "  OK? Yes=any key N/n=no";
-}
 
 TEST(Decom, FactorsOf360AfterAskingAgainBelowTwo) {
   Harness h({"1", "", "0", "", "360", ""});
@@ -30,9 +27,9 @@ TEST(Decom, FactorsOf360AfterAskingAgainBelowTwo) {
             "          5          1\r\n"
             " _____________________________________________\r\n");
   const std::vector<std::string> want = {kAsk,
-                                         ask("1") + kAsk,
-                                         ask("0") + kAsk,
-                                         ask("360") + "       360",
+                                         asked("1") + kAsk,
+                                         asked("0") + kAsk,
+                                         asked("360") + "       360",
                                          "         2          3",
                                          "         3          2",
                                          "         5          1",

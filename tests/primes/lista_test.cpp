@@ -13,14 +13,17 @@
 #include "numtheory/count/prime_count.hpp"
 #include "primes/commands.hpp"
 #include "primes/engine/prime_listing.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 #include "support/table_edits.hpp"
 
 namespace ntb {
 namespace {
 
+using ntb::testing::asked;
 using ntb::testing::built_tables;
 using ntb::testing::Harness;
+using ntb::testing::kPause;
 
 bool trial_prime(int64_t n) {
   if (n < 2) return false;
@@ -170,14 +173,6 @@ const char* const kMenu[] = {"Enter 0 to find a list of prines",
                              "enter 1 for a list of a fixed  gap(example 2)",
                              "enter 2 for a list in an  interval of gaps(example from  2 to 10)"};
 
-const std::string kPause = "Pause - Please enter a blank line (to continue) or a DOS command.";
-
-// What the screen shows of one asknum: the prompt, the echo and the question.
-std::string ask(const std::string& typed) {
-  return "enter number   " + typed + std::string(20 - typed.size(), ' ') +
-         "  OK? Yes=any key N/n=no";
-}
-
 TEST(Lista, OneGroupFrom13To13) {
   // Mode 3 asked again, N1 = 11 and 14 asked again, N2 = 12 asked again.
   Harness h({"3", "", "0", "", "11", "", "14", "", "13", "", "12", "", "13", "", "", ""});
@@ -188,16 +183,16 @@ TEST(Lista, OneGroupFrom13To13) {
   const auto sc = h.screen_lines();
   ASSERT_EQ(sc.size(), 25u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(sc[i], kMenu[i]);
-  EXPECT_EQ(sc[3], ask("3") + kMenu[0]);
-  EXPECT_EQ(sc[6], ask("0") + "N1 ? odd number>11");
-  EXPECT_EQ(sc[8], ask("11") + "N1 ? odd number>11");
-  EXPECT_EQ(sc[10], ask("14") + "N1 ? odd number>11");
-  EXPECT_EQ(sc[12], ask("13") + "         13");  // N1
-  EXPECT_EQ(sc[13], "         13");              // P1
-  EXPECT_EQ(sc[14], "          6");              // its index
+  EXPECT_EQ(sc[3], asked("3") + kMenu[0]);
+  EXPECT_EQ(sc[6], asked("0") + "N1 ? odd number>11");
+  EXPECT_EQ(sc[8], asked("11") + "N1 ? odd number>11");
+  EXPECT_EQ(sc[10], asked("14") + "N1 ? odd number>11");
+  EXPECT_EQ(sc[12], asked("13") + "         13");  // N1
+  EXPECT_EQ(sc[13], "         13");                // P1
+  EXPECT_EQ(sc[14], "          6");                // its index
   EXPECT_EQ(sc[15], "N2 ? N2>N1 and N2<2147483647");
-  EXPECT_EQ(sc[16], ask("12") + "N2 ? N2>N1 and N2<2147483647");
-  EXPECT_EQ(sc[17], ask("13") + "       6.000000000000000           6");
+  EXPECT_EQ(sc[16], asked("12") + "N2 ? N2>N1 and N2<2147483647");
+  EXPECT_EQ(sc[17], asked("13") + "       6.000000000000000           6");
   EXPECT_EQ(sc[18], "there are            1 primes from N1 to N2");
   EXPECT_EQ(sc[19], "It follows the list of primes with their index");
   EXPECT_EQ(sc[20], kPause);
@@ -213,10 +208,10 @@ TEST(Lista, FirstPrimeBelowAnOddN1) {
   ASSERT_TRUE(h.run([](Session& s) { lista(s); }));
   const auto sc = h.screen_lines();
   ASSERT_GE(sc.size(), 11u);
-  EXPECT_EQ(sc[5], ask("15") + "         15");
+  EXPECT_EQ(sc[5], asked("15") + "         15");
   EXPECT_EQ(sc[6], "         13");
   EXPECT_EQ(sc[7], "          6");
-  EXPECT_EQ(sc[9], ask("20") + "       8.000000000000000           8");
+  EXPECT_EQ(sc[9], asked("20") + "       8.000000000000000           8");
   EXPECT_EQ(sc[10], "there are            3 primes from N1 to N2");
   EXPECT_EQ(h.log_lines()[1],
             "            6         13 |          7         17 |          8         19");
@@ -242,8 +237,8 @@ TEST(Lista, TwinsFrom13To100) {
   EXPECT_EQ(h.log_lines(), want);
   const auto sc = h.screen_lines();
   ASSERT_EQ(sc.size(), 24u);
-  EXPECT_EQ(sc[3], ask("1") + "enter even numbe >= 2 for the gap");
-  EXPECT_EQ(sc[10], ask("100") + "      25.000000000000000          25");
+  EXPECT_EQ(sc[3], asked("1") + "enter even numbe >= 2 for the gap");
+  EXPECT_EQ(sc[10], asked("100") + "      25.000000000000000          25");
   EXPECT_EQ(sc[11], "there are           20 primes from N1 to N2");
   EXPECT_EQ(sc[12], "It follows the list of gap of primes with their index");
   EXPECT_EQ(sc[14], want[4].substr(1));
@@ -256,8 +251,9 @@ TEST(Lista, IntervalOfGapsAsksBothEnds) {
   Harness h({"2", "", "4", "", "6", "", "13", "", "60", "", "", ""});
   ASSERT_TRUE(h.run([](Session& s) { lista(s); }));
   const auto sc = h.screen_lines();
-  EXPECT_EQ(sc[3], ask("2") + "enter even numbe >= 2 for the first number of the inteval of gaps");
-  EXPECT_EQ(sc[4], ask("4") + "enter even numbe >= 4 for the last number of the inteval of gaps");
+  EXPECT_EQ(sc[3],
+            asked("2") + "enter even numbe >= 2 for the first number of the inteval of gaps");
+  EXPECT_EQ(sc[4], asked("4") + "enter even numbe >= 4 for the last number of the inteval of gaps");
   const auto log = h.log_lines();
   ASSERT_EQ(log.size(), 16u);
   EXPECT_EQ(log[2], "         4");
@@ -285,7 +281,7 @@ TEST(Lista, QuittingAtThePageStopStillCountsThePairs) {
   const auto sc = h.screen_lines();
   // The stop shows its prompt; q goes straight on to the closing records.
   ASSERT_GE(sc.size(), 6u);
-  EXPECT_EQ(sc[sc.size() - 6], "press any key to continue,q to exit");
+  EXPECT_EQ(sc[sc.size() - 6], ntb::testing::kStop);
   EXPECT_EQ(sc[sc.size() - 5], std::string(14, ' ') + "pairs found                    ");
   EXPECT_TRUE(h.console.input.empty());
 }
@@ -310,7 +306,7 @@ TEST(Lista, TopOfTheRange) {
   EXPECT_EQ(log[1], "    105097565 2147483647");  // the last prime alone
   const auto sc = h.screen_lines();
   ASSERT_GE(sc.size(), 8u);
-  EXPECT_EQ(sc[sc.size() - 8], ask("2147483647") + "  1.050975650000000E+008   105097565");
+  EXPECT_EQ(sc[sc.size() - 8], asked("2147483647") + "  1.050975650000000E+008   105097565");
   EXPECT_EQ(sc[sc.size() - 4], "   105097565 2147483647");
 }
 

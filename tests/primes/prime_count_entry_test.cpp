@@ -6,6 +6,7 @@
 
 #include "numtheory/tables/tables.hpp"
 #include "primes/commands.hpp"
+#include "support/dialogue.hpp"
 #include "support/scripted_console.hpp"
 
 namespace ntb {
@@ -27,14 +28,12 @@ TEST(PrimeCountEntry, AsksAgainBelowElevenAndReportsOnBothChannels) {
   ASSERT_EQ(screen.size(), 7u);
   // Two entries asked and confirmed; the reads stand in for the line breaks.
   EXPECT_EQ(screen[0],
-            "enter number   10                    OK? Yes=any key N/n=no"
-            "enter number   11                    OK? Yes=any key N/n=no"
-            "Please wait few seconds");
+            ntb::testing::asked("10") + ntb::testing::asked("11") + "Please wait few seconds");
   EXPECT_TRUE(is_time_stamp(screen[1])) << screen[1];
   EXPECT_EQ(screen[2], "       5.");  // F10.0, its first blank taken as carriage control
   EXPECT_EQ(screen[3], std::string(18, ' ') + "  prime numbers up to         11.");
   EXPECT_TRUE(is_time_stamp(screen[4])) << screen[4];
-  EXPECT_EQ(screen[5], "Pause - Please enter a blank line (to continue) or a DOS command.");
+  EXPECT_EQ(screen[5], ntb::testing::kPause);
   EXPECT_EQ(screen[6], "");
   EXPECT_EQ(h.log.text, std::string(19, ' ') + "  prime numbers up to         11.\r\n" +
                             "        5.\r\n" + std::string(7, ' ') + std::string(39, '_') + "\r\n");

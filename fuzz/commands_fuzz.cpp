@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command.hpp"
 #include "cli/parser.hpp"
 #include "cli/run.hpp"
 
@@ -37,32 +38,21 @@ ntb::cli::Request parse(const std::vector<std::string>& args) {
 }
 
 bool too_heavy(const ntb::cli::Request& r) {
-  using ntb::cli::Command;
-  const auto& n = r.numbers;
-  if (!r.plot.empty()) return true;
-  switch (r.command) {
-    case Command::kGoldbach:  // the range's transform grows with B
-      if (n.size() == 2 && n[1] > kSpan) return true;
-      break;
-    case Command::kPi:  // the steps walk A..B
-      if (r.step && n.size() == 2 && n[1] - n[0] > kSpan) return true;
-      break;
-    case Command::kPrimes:
-      if (r.count) break;
-      [[fallthrough]];
-    case Command::kGaps:
-    case Command::kTwins:
-      if (n[n.size() - 1] - n[n.size() - 2] > kSpan) return true;
-      break;
-    case Command::kDivisorCounts:  // the sieve of --tau walks 1..N, the vector counts fast
-      if (n[0] > (r.tau ? kSpan : kSmall)) return true;
-      break;
-    case Command::kSteps:  // a term a row: the rows grow with N
-      if (n[1] > kSpan) return true;
-      break;
-    default:
-      break;
-  }
+  if (r.outcome != ntb::cli::Outcome::kCommand) return false;
+  std::vector<int64_t> n;
+  for (const ntb::cli::Whole v : r.numbers) n.push_back(static_cast<int64_t>(v));
+  if (!r.text("--plot").empty()) return true;
+  const std::string_view name = r.command->name;
+  if (name == "goldbach" && n.size() == 2 && n[1] > kSpan)  // the range's transform grows with B
+    return true;
+  if (name == "pi" && r.value("--step") && n.size() == 2 && n[1] - n[0] > kSpan)
+    return true;  // the steps walk A..B
+  if (((name == "primes" && !r.flag("--count")) || name == "gaps" || name == "twins") &&
+      n[n.size() - 1] - n[n.size() - 2] > kSpan)
+    return true;
+  // The sieve of --tau walks 1..N, the vector counts fast.
+  if (name == "divisor-counts" && n[0] > (r.value("--tau") ? kSpan : kSmall)) return true;
+  if (name == "steps" && n[1] > kSpan) return true;  // a term a row: the rows grow with N
   int large = 0;
   for (const int64_t v : n) large += v > kSmall;
   return large > kLarge;
@@ -91,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (status == 2 && (!out.empty() || err.empty() || err.find('\n') != err.size() - 1))
     std::abort();
   if (status == 0 && !err.empty()) std::abort();
-  using ntb::cli::Command;
-  if (status != 2 && r.command != Command::kHelp && r.command != Command::kVersion) {
+  using ntb::cli::Outcome;
+  if (status != 2 && r.outcome != Outcome::kHelp && r.outcome != Outcome::kVersion) {
     if (!r.csv && out.find('\r') != std::string::npos) std::abort();
     if (r.csv && (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)) std::abort();
   }

@@ -9,16 +9,15 @@ namespace ntb::cli {
 int run_gap_histogram(const Request& r, Channels& io) {
   const auto& n = r.numbers;
   const size_t first = n.size() == 3 ? 1 : 2;  // gaps G A B or gaps G1 G2 A B
-  const int64_t g1 = n[0], g2 = n[first - 1], a = n[first], b = n[first + 1];
-  const PlotLayout layout{
-      command_title("gaps", r) + " --histogram: gaps between consecutive primes",
-      "gap q - p",
-      "pairs of consecutive primes",
-      true,
-      {{"pairs with the gap", PlotStyle::kBoxes}}};
-  return print_or_plot(r, io, "gaps", {"gap", "count"}, layout, [&](auto&& emit) {
-    const std::vector<uint64_t> counts =
-        prime_gap_counts(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
+  const auto g1 = static_cast<int64_t>(n[0]), g2 = static_cast<int64_t>(n[first - 1]);
+  const auto a = static_cast<uint64_t>(n[first]), b = static_cast<uint64_t>(n[first + 1]);
+  const PlotLayout layout{command_title(r) + " --histogram: gaps between consecutive primes",
+                          "gap q - p",
+                          "pairs of consecutive primes",
+                          true,
+                          {{"pairs with the gap", PlotStyle::kBoxes}}};
+  return print_or_plot(r, io, {"gap", "count"}, layout, [&](auto&& emit) {
+    const std::vector<uint64_t> counts = prime_gap_counts(a, b);
     for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)
       if (counts[static_cast<size_t>(g)] != 0) emit(g, counts[static_cast<size_t>(g)]);
   });

@@ -3,12 +3,21 @@
 // as built.  With --list, the pairs of primes of one N; with two numbers,
 // the range A..B (goldbach_range.cpp).
 #include "cli/plot_table.hpp"
+#include "goldbach/engine/counts.hpp"
 #include "goldbach/engine/even_pairs.hpp"
+#include "numtheory/goldbach/goldbach_convolution.hpp"
 
 namespace ntb::cli {
 
-int run_goldbach(const Request& r, Channels& io) {
-  if (r.list) {
+namespace {
+
+std::string check(const Request& r) {
+  if (r.flag("--all") && r.text("--plot").empty()) return "--all needs --plot FILE";
+  return plot_usage_error(r, !r.flag("--list"), "--plot draws the counts; it does not take --list");
+}
+
+int run(const Request& r, Channels& io) {
+  if (r.flag("--list")) {
     if (r.numbers.size() != 1) {
       io.error("ntbench goldbach: --list takes one N, got " + std::to_string(r.numbers.size()));
       return 2;
@@ -21,13 +30,46 @@ int run_goldbach(const Request& r, Channels& io) {
     return 0;
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
-  return print_or_plot(r, io, "goldbach", {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
+  return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
                        comet_layout(r), [&](auto&& emit) {
-                         for (const int64_t n : r.numbers) {
+                         for (const Whole n : r.numbers) {
                            const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
-                           emit(n, k.prime, k.mixed, k.composite);
+                           emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
                          }
                        });
+}
+
+}  // namespace
+
+const Command& goldbach_command() {
+  const Argument even_n{"N", kGoldbachLeast, kGoldbachTop, {}, true};
+  static const Command row{
+      "goldbach",
+      "the pairs of odd numbers with an even sum N, by kind",
+      "For every even N given, the unordered pairs {a, b} of odd numbers a, b >= 3\n"
+      "with a + b = N, counted by kind: both prime, one prime and one composite\n"
+      "(mixed), both composite.  N goes up to 2000000, the extent of the\n"
+      "workbench's tables.  With --list (one N), the pairs of primes a b, a <= b,\n"
+      "a ascending (columns: a b).\n"
+      "With two numbers A B: the counts of every even n with A <= n <= B, for B up\n"
+      "to 8000000 (all pairs of primes of the range at once, from one exact\n"
+      "convolution).  --plot FILE draws Goldbach's comet, n against its pairs of\n"
+      "primes, one dot per n; --all adds the mixed pairs and the pairs of\n"
+      "composites.",
+      {{{even_n}},
+       {{Argument{"A", kGoldbachLeast, kGoldbachRangeTop},
+         Argument{"B", kGoldbachLeast, kGoldbachRangeTop}},
+        false,
+        {{0, 1}}},
+       {{even_n}, true}},
+      {{"--list", "list the pairs of primes of one N (columns: a b)"},
+       plot_option("draw Goldbach's comet into FILE (.svg, .png)"),
+       {"--all", "with --plot: the mixed and composite pairs too"}},
+      "n prime_pairs mixed_pairs composite_pairs",
+      check,
+      run,
+  };
+  return row;
 }
 
 }  // namespace ntb::cli

@@ -7,12 +7,12 @@
 namespace ntb::cli {
 
 PlotLayout comet_layout(const Request& r) {
-  PlotLayout layout{command_title("goldbach", r) + ": Goldbach's comet",
+  PlotLayout layout{command_title(r) + ": Goldbach's comet",
                     "n (even)",
                     "unordered pairs {a, b} of odd numbers >= 3 with a + b = n",
                     false,
                     {{"pairs of primes", PlotStyle::kDots}}};
-  if (r.all) {
+  if (r.flag("--all")) {
     layout.series.push_back({"mixed pairs (a prime, a composite)", PlotStyle::kDots});
     layout.series.push_back({"pairs of composites", PlotStyle::kDots});
   }
@@ -20,7 +20,7 @@ PlotLayout comet_layout(const Request& r) {
 }
 
 int run_goldbach_range(const Request& r, Channels& io) {
-  return print_or_plot(r, io, "goldbach", {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
+  return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
                        comet_layout(r), [&](auto&& emit) {
                          const GoldbachRange range(static_cast<uint32_t>(r.numbers[0]),
                                                    static_cast<uint32_t>(r.numbers[1]));

@@ -1,11 +1,12 @@
-// The help texts, written from the table of commands so that the help, the
-// parser and the checks of the arguments cannot disagree.
+// The help texts, written from the rows of the commands so that the help,
+// the parser and the checks of the arguments cannot disagree.
 #include "cli/help.hpp"
 
 #include <algorithm>
 #include <map>
 
-#include "cli/command_table.hpp"
+#include "cli/command.hpp"
+#include "numtheory/decimal_digits.hpp"
 
 #ifndef NTBENCH_VERSION
 #error "NTBENCH_VERSION must carry the project's version"
@@ -26,7 +27,7 @@ std::string form_text(const Form& f) {
 }
 
 // "pi N...", "factor [N...]", "gaps G A B | G1 G2 A B"
-std::string synopsis(const CommandInfo& c) {
+std::string synopsis(const Command& c) {
   std::string s;
   bool optional = false;
   for (const Form& f : c.forms) {
@@ -53,9 +54,9 @@ std::string range_of(const Argument& a) {
     return s;
   }
   std::string s = a.even ? "even whole number from " : "whole number from ";
-  s += std::to_string(a.min);
+  s += decimal_string(a.min);
   s += " to ";
-  s += std::to_string(a.max);
+  s += decimal_string(a.max);
   return s;
 }
 
@@ -72,14 +73,14 @@ void line(std::string& out, std::string_view left, std::string_view right) {
 // "--tau K", "--list", "--step S", "--plot FILE"
 std::string option_text(const CommandOption& o) {
   std::string s(o.name);
-  if (o.value || o.text) {
+  if (o.kind != CommandOption::Kind::kFlag) {
     s += ' ';
-    s += o.value_arg.name;
+    s += o.arg.name;
   }
   return s;
 }
 
-std::string command_help(const CommandInfo& c) {
+std::string command_help(const Command& c) {
   std::string out = "Usage: ntbench " + synopsis(c);
   for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
   out += " [--csv]\n\n" + std::string(c.description) + "\n";
@@ -132,7 +133,7 @@ std::string overview() {
       "pause, no session log.\n"
       "\n"
       "Commands:\n";
-  for (const CommandInfo& c : command_table()) line(out, synopsis(c), c.summary);
+  for (const Command* c : commands()) line(out, synopsis(*c), c->summary);
   out +=
       "\n"
       "One row a line, its columns separated by one blank, no header; with --csv a\n"
@@ -167,7 +168,7 @@ std::string overview() {
 }  // namespace
 
 std::string help_text(std::string_view topic) {
-  if (const CommandInfo* c = topic.empty() ? nullptr : find_command(topic)) return command_help(*c);
+  if (const Command* c = topic.empty() ? nullptr : find_command(topic)) return command_help(*c);
   return overview();
 }
 

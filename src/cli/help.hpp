@@ -1,5 +1,5 @@
 // The help texts: `ntbench --help` (the workbench and the list of commands)
-// and `ntbench COMMAND --help`, written from the table of commands.
+// and `ntbench COMMAND --help`, written from the rows of the commands.
 #pragma once
 
 #include <string>

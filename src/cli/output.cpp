@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "numtheory/decimal_digits.hpp"
+
 namespace ntb::cli {
 
 Output::Output(Format format, int fd, std::string* capture)
@@ -57,14 +59,11 @@ void Output::raw(std::string_view bytes) {
   }
 }
 
-void Output::digits(uint64_t v) {
-  char tmp[20];
-  char* p = tmp + sizeof tmp;
-  do {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  const auto n = static_cast<size_t>(tmp + sizeof tmp - p);
+void Output::digits(unsigned __int128 v) {
+  char tmp[kMaxDigits128];
+  char* const end = tmp + sizeof tmp;
+  const char* const p = decimal_digits(v, end);
+  const auto n = static_cast<size_t>(end - p);
   if (kSize - fill_ < n) drain();
   std::memcpy(buf_ + fill_, p, n);
   fill_ += n;

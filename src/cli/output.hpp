@@ -2,8 +2,8 @@
 // output in large blocks (or to a string, for the tests), as plain text
 // (fields separated by one blank, no header) or as CSV (a header row, then
 // RFC 4180 rows ending with CR LF, a field quoted when it holds a comma, a
-// quote or a line end).  Whole numbers are formatted by hand: a listing of
-// millions of primes spends its time in the sieve, not in printf.
+// quote or a line end).  Whole numbers, up to 128 bits, are written by the
+// digit writer of numtheory/decimal_digits.hpp.
 //
 // A write that fails throws: OutputClosed when the reader went away (EPIPE,
 // e.g. `| head -3`; the command ends quietly), OutputError otherwise.
@@ -54,6 +54,10 @@ class Output {
     separate();
     number(value);
   }
+  void field(unsigned __int128 value) {
+    separate();
+    number(value);
+  }
   void end_row();
   // One field of numbers separated by blanks (the prime factors of a row):
   // in text they read as further columns, in CSV they stay one field.
@@ -84,6 +88,7 @@ class Output {
     }
     digits(static_cast<uint64_t>(value));
   }
+  void number(unsigned __int128 value) { digits(value); }
 
   // Everything written so far goes out.
   void flush();
@@ -94,7 +99,7 @@ class Output {
     if (in_row_) raw(csv() ? ',' : ' ');
     in_row_ = true;
   }
-  void digits(uint64_t v);
+  void digits(unsigned __int128 v);
   void drain();
 
   Format format_;

@@ -1,14 +1,9 @@
-// The command line, parsed by CLI11 from the table of commands.
-//
-// How to add a command:
-//   1. src/cli/request.hpp: its enum value, and a Request field for a new option;
-//   2. src/cli/command_table.cpp: its row (arguments and ranges, options, columns, help);
-//   3. src/cli/commands.hpp and a file of its family in src/cli: the run_ function;
-//   4. src/cli/run.cpp: its case in the dispatch switch;
-//   5. doc/ntbench.1.in: its entry under COMMANDS;
-//   6. tests/cli: its rows in the usage-error table (usage_test.cpp) and an
-//      oracle sweep of its family;
-//   7. tools/check_includes.sh: any engine folder it includes.
+// The command line, parsed in a few steps: the arguments that CLI11 would
+// read otherwise are judged first (prescan); CLI11, set up from the rows of
+// the commands, splits the rest into options and operands and decides help
+// and version; then the workbench's --log, `help`, or the command: its
+// operands matched to a form and read as numbers, its option values read,
+// and the rules of its row checked.
 //
 // Rules kept for the workbench's options: the first decisive argument wins
 // (help, version or a wrong argument, left to right); --log takes the next
@@ -18,15 +13,21 @@
 #include "cli/parser.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <string_view>
 #include <utility>
 
-#include "cli/command_table.hpp"
+#include "cli/command.hpp"
+#include "numtheory/decimal_digits.hpp"
 
 namespace ntb::cli {
 
 namespace {
+
+// The longest text read as a number.
+constexpr size_t kArgumentDigits = 19;
 
 struct UsageError {
   std::string message;
@@ -36,8 +37,20 @@ std::string workbench_error(const std::string& what) {
   return "ntbench: " + what + "; see 'ntbench --help'";
 }
 
-std::string command_error(const CommandInfo& c, const std::string& what) {
+std::string command_error(const Command& c, const std::string& what) {
   return "ntbench " + std::string(c.name) + ": " + what;
+}
+
+// The end of a message that names a wrong or missing argument.
+std::string see_help(const Command& c) {
+  return "; see 'ntbench " + std::string(c.name) + " --help'";
+}
+
+Request error_request(std::string message) {
+  Request r;
+  r.outcome = Outcome::kError;
+  r.error = std::move(message);
+  return r;
 }
 
 std::string range_text(const Argument& a) {
@@ -50,34 +63,30 @@ std::string range_text(const Argument& a) {
     return s;
   }
   std::string s = a.even ? "an even whole number from " : "a whole number from ";
-  s += std::to_string(a.min);
+  s += decimal_string(a.min);
   s += " to ";
-  s += std::to_string(a.max);
+  s += decimal_string(a.max);
   return s;
 }
 
 // The value of one argument, or a UsageError naming it and its range.
-int64_t argument_value(const CommandInfo& c, const Argument& a, const std::string& text) {
+Whole argument_value(const Command& c, const Argument& a, const std::string& text) {
+  std::optional<Whole> v;
   if (!a.words.empty()) {
-    for (size_t i = 0; i < a.words.size(); ++i)
-      if (text == a.words[i]) return static_cast<int64_t>(i);
+    const auto word = std::find(a.words.begin(), a.words.end(), text);
+    if (word != a.words.end()) v = static_cast<Whole>(word - a.words.begin());
+  } else {
+    v = read_whole(text, kArgumentDigits);
+    if (v && (*v < a.min || *v > a.max || (a.even && *v % 2 != 0))) v.reset();
+  }
+  if (!v)
     throw UsageError{command_error(
         c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
-  }
-  int64_t v = 0;
-  bool ok = !text.empty() && text.size() <= 19;
-  for (const char ch : text) {
-    if (ch < '0' || ch > '9') ok = false;
-    if (ok) v = v * 10 + (ch - '0');
-  }
-  if (!ok || v < a.min || v > a.max || (a.even && v % 2 != 0))
-    throw UsageError{command_error(
-        c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
-  return v;
+  return *v;
 }
 
 // The form whose length fits `given` arguments.
-const Form* form_for(const CommandInfo& c, size_t given) {
+const Form* form_for(const Command& c, size_t given) {
   for (const Form& f : c.forms) {
     const size_t n = f.args.size();
     if (given == n || (f.repeat_last && n > 0 && given > n)) return &f;
@@ -85,49 +94,300 @@ const Form* form_for(const CommandInfo& c, size_t given) {
   return nullptr;
 }
 
-void check_arguments(const CommandInfo& c, const std::vector<std::string>& given, Request& r) {
-  const Form* form = form_for(c, given.size());
-  if (form == nullptr) {
-    // Too few for every form: name the first argument missing from the
-    // shortest form that is longer; too many: name the first extra one.
-    const Form* longer = nullptr;
-    size_t longest = 0;
-    for (const Form& f : c.forms) {
-      if (f.args.size() > given.size() &&
-          (longer == nullptr || f.args.size() < longer->args.size()))
-        longer = &f;
-      longest = std::max(longest, f.args.size());
-    }
-    if (longer != nullptr) {
-      const Argument& a = longer->args[given.size()];
-      throw UsageError{command_error(c, "missing " + std::string(a.name) + ", " + range_text(a) +
-                                            "; see 'ntbench " + std::string(c.name) + " --help'")};
-    }
-    throw UsageError{command_error(c, "unexpected argument " + quote_arg(given[longest]) +
-                                          "; see 'ntbench " + std::string(c.name) + " --help'")};
+// No form fits: too few for every form names the first argument missing
+// from the shortest form that is longer; too many names the first extra one.
+UsageError no_form(const Command& c, const std::vector<std::string>& given) {
+  const Form* longer = nullptr;
+  size_t longest = 0;
+  for (const Form& f : c.forms) {
+    if (f.args.size() > given.size() && (longer == nullptr || f.args.size() < longer->args.size()))
+      longer = &f;
+    longest = std::max(longest, f.args.size());
   }
-  for (size_t i = 0; i < given.size(); ++i) {
-    const Argument& a = form->args[std::min(i, form->args.size() - 1)];
-    r.numbers.push_back(argument_value(c, a, given[i]));
+  if (longer != nullptr) {
+    const Argument& a = longer->args[given.size()];
+    return {
+        command_error(c, "missing " + std::string(a.name) + ", " + range_text(a) + see_help(c))};
   }
-  for (const auto& [i, j] : form->ordered) {
-    if (r.numbers[i] > r.numbers[j]) {
-      const std::string_view x = form->args[i].name, y = form->args[j].name;
-      throw UsageError{command_error(c, std::string(x) + " must be at most " + std::string(y) +
-                                            ", got " + std::string(x) + " = " +
-                                            std::to_string(r.numbers[i]) + " and " +
-                                            std::string(y) + " = " + std::to_string(r.numbers[j]))};
-    }
-  }
+  return {command_error(c, "unexpected argument " + quote_arg(given[longest]) + see_help(c))};
 }
 
-// The one-line message of a CLI11 error that the table's checks did not
-// catch first (an option without its value, a value given to a flag).
+// The operands matched to a form and read as numbers, in the form's order.
+std::vector<Whole> operands(const Command& c, const std::vector<std::string>& given) {
+  const Form* form = form_for(c, given.size());
+  if (form == nullptr) throw no_form(c, given);
+  std::vector<Whole> numbers;
+  for (size_t i = 0; i < given.size(); ++i)
+    numbers.push_back(argument_value(c, form->args[std::min(i, form->args.size() - 1)], given[i]));
+  for (const auto& [i, j] : form->ordered) {
+    const auto x = static_cast<size_t>(i), y = static_cast<size_t>(j);
+    if (numbers[x] <= numbers[y]) continue;
+    const std::string first(form->args[x].name), second(form->args[y].name);
+    throw UsageError{command_error(c, first + " must be at most " + second + ", got " + first +
+                                          " = " + decimal_string(numbers[x]) + " and " + second +
+                                          " = " + decimal_string(numbers[y]))};
+  }
+  return numbers;
+}
+
+// An argument that CLI11 would read otherwise: short options grouped (-hV
+// is one wrong argument, not -h -V), or "=value" given to a flag.
+bool wrong_option(const std::string& a, const Command* command) {
+  if (a.size() > 2 && a[0] == '-' && a[1] != '-' && (a[1] < '0' || a[1] > '9')) return true;
+  if (!a.starts_with("--") || a.find('=') == std::string::npos) return false;
+  const std::string name = a.substr(0, a.find('='));
+  if (command == nullptr) return name != "--log";
+  for (const CommandOption& o : command->options)
+    if (o.kind != CommandOption::Kind::kFlag && o.name == name) return false;
+  return true;
+}
+
+// The first step, before CLI11: wrong options, --log without its file name
+// (--log= names none), and `--`, which before a command ends the options of
+// the workbench, so that nothing may follow it, and after one leaves the
+// rest to the command as operands (moved to after_mark).  The usage error,
+// or an empty text.
+std::string prescan(std::vector<std::string>& args, std::vector<std::string>& after_mark) {
+  const Command* current = nullptr;  // the command, once its name was seen
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto fail = [&](const std::string& what) {
+      return current == nullptr ? workbench_error(what)
+                                : command_error(*current, what + see_help(*current));
+    };
+    if (a == "--") {
+      if (current != nullptr) {
+        after_mark.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+        args.resize(i);
+      } else if (i + 1 < args.size()) {
+        return fail("unknown command " + quote_arg(args[i + 1]));
+      } else {
+        args.pop_back();
+      }
+      return "";
+    }
+    if (current == nullptr && (a == "--log" || a == "--log=")) {
+      if (a == "--log=" || i + 1 == args.size()) return fail("option '--log' needs a file name");
+      ++i;
+      continue;
+    }
+    if (wrong_option(a, current)) return fail("unknown option " + quote_arg(a));
+    if (current == nullptr && !a.empty() && a[0] != '-') {
+      current = find_command(a);
+      if (current == nullptr) return "";  // `help`, or an unknown command
+    }
+  }
+  return "";
+}
+
+// The one-line message of a CLI11 error that the checks did not catch
+// first (an option without its value, an option given twice).
 std::string parse_error_text(const CLI::ParseError& e) {
   std::string what = e.what();
   for (char& ch : what)
     if (ch == '\n' || ch == '\r') ch = ' ';
   return what;
+}
+
+// The rest of the steps, around CLI11's parser set up from the rows.
+class LineParser {
+ public:
+  LineParser();
+  LineParser(const LineParser&) = delete;
+  LineParser& operator=(const LineParser&) = delete;
+
+  Request parse(const std::vector<std::string>& args, const std::vector<std::string>& after_mark);
+
+ private:
+  // An option of one command as CLI11 fills it.
+  struct Slot {
+    const CommandOption* option;
+    bool flag = false;
+    std::optional<std::string> text;
+  };
+  struct Sub {
+    CLI::App* app;
+    const Command* command;
+    std::deque<Slot> slots;  // CLI11 holds their addresses
+  };
+
+  void add_command(const Command& c);
+  const Sub* parsed_command() const;
+  Request after_parse(const std::vector<std::string>& after_mark);
+  void read_log(Request& r) const;
+  Request help_request() const;
+  Request command_request(const Sub& s, const std::vector<std::string>& after_mark);
+  std::vector<GivenOption> given_options(const Sub& s) const;
+
+  CLI::App app_{"", "ntbench"};
+  CLI::App* help_ = nullptr;
+  std::deque<Sub> subs_;
+  std::vector<std::string> log_;          // every --log FILE, the last one counts
+  std::vector<std::string> positionals_;  // the operands of the command or of `help`
+  std::string topic_;                     // the command whose --help was asked for
+  bool csv_ = false;
+};
+
+LineParser::LineParser() {
+  app_.set_help_flag();
+  app_.allow_extras();
+  app_.require_subcommand(0, 1);
+  app_.add_option("--log", log_)
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  // Help and version decide at once, unless a wrong argument came first.
+  const auto decide = [this](bool help) {
+    if (!app_.remaining().empty()) return;
+    if (help) throw CLI::CallForHelp();
+    throw CLI::CallForVersion();
+  };
+  app_.add_flag_callback("-h,--help", [decide] { decide(true); })
+      ->trigger_on_parse()
+      ->disable_flag_override();
+  app_.add_flag_callback("-V,--version", [decide] { decide(false); })
+      ->trigger_on_parse()
+      ->disable_flag_override();
+  for (const Command* c : commands()) add_command(*c);
+  // `ntbench help [COMMAND]`
+  help_ = app_.add_subcommand("help", "list the commands, or show one");
+  help_->set_help_flag();
+  help_->allow_extras();
+  help_->add_option("command", positionals_);
+}
+
+void LineParser::add_command(const Command& c) {
+  CLI::App* sub = app_.add_subcommand(std::string(c.name), std::string(c.summary));
+  sub->set_help_flag();
+  sub->allow_extras();
+  sub->add_flag_callback("-h,--help",
+                         [this, &c, sub] {
+                           if (!sub->remaining().empty()) return;
+                           topic_ = std::string(c.name);
+                           throw CLI::CallForHelp();
+                         })
+      ->trigger_on_parse()
+      ->disable_flag_override();
+  sub->add_option("args", positionals_);
+  sub->add_flag("--csv", csv_)->disable_flag_override();
+  Sub& s = subs_.emplace_back(Sub{sub, &c, {}});
+  for (const CommandOption& o : c.options) {
+    Slot& slot = s.slots.emplace_back(Slot{&o, false, std::nullopt});
+    if (o.kind == CommandOption::Kind::kFlag)
+      sub->add_flag(std::string(o.name), slot.flag)->disable_flag_override();
+    else
+      sub->add_option(std::string(o.name), slot.text)->expected(1);
+  }
+}
+
+const LineParser::Sub* LineParser::parsed_command() const {
+  for (const Sub& s : subs_)
+    if (s.app->parsed()) return &s;
+  return nullptr;
+}
+
+Request LineParser::parse(const std::vector<std::string>& args,
+                          const std::vector<std::string>& after_mark) {
+  try {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    app_.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    Request r;
+    r.outcome = Outcome::kHelp;
+    r.topic = topic_;
+    return r;
+  } catch (const CLI::CallForVersion&) {
+    Request r;
+    r.outcome = Outcome::kVersion;
+    return r;
+  } catch (const CLI::ParseError& e) {
+    const Sub* s = parsed_command();
+    return error_request(
+        s != nullptr ? command_error(*s->command, parse_error_text(e) + see_help(*s->command))
+                     : workbench_error(parse_error_text(e)));
+  }
+  try {
+    return after_parse(after_mark);
+  } catch (const UsageError& e) {
+    return error_request(e.message);
+  }
+}
+
+// What CLI11 left to decide: words it could not place, the session log,
+// and `help` or the command that was parsed.
+Request LineParser::after_parse(const std::vector<std::string>& after_mark) {
+  if (const std::vector<std::string> left = app_.remaining(false); !left.empty()) {
+    const std::string& first = left.front();
+    if (first.size() > 1 && first[0] == '-')
+      throw UsageError{workbench_error("unknown option " + quote_arg(first))};
+    throw UsageError{workbench_error("unknown command " + quote_arg(first))};
+  }
+  Request r;
+  read_log(r);
+  if (help_->parsed()) return help_request();
+  if (const Sub* s = parsed_command()) return command_request(*s, after_mark);
+  return r;
+}
+
+void LineParser::read_log(Request& r) const {
+  if (log_.empty()) return;
+  const std::string& name = log_.back();
+  if (name.empty()) throw UsageError{workbench_error("option '--log' needs a file name")};
+  if (name == "-")
+    throw UsageError{workbench_error("--log " + quote_arg(name) +
+                                     ": the session log must be a file, not a stream")};
+  r.log_path = name;
+  r.log_named_by_user = true;
+}
+
+Request LineParser::help_request() const {
+  if (const std::vector<std::string> left = help_->remaining(); !left.empty())
+    throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
+                     "; see 'ntbench help'"};
+  if (positionals_.size() > 1)
+    throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals_[1])};
+  if (!positionals_.empty() && find_command(positionals_[0]) == nullptr)
+    throw UsageError{"ntbench help: unknown command " + quote_arg(positionals_[0]) +
+                     "; see 'ntbench help'"};
+  Request r;
+  r.outcome = Outcome::kHelp;
+  r.topic = positionals_.empty() ? "" : positionals_[0];
+  return r;
+}
+
+Request LineParser::command_request(const Sub& s, const std::vector<std::string>& after_mark) {
+  const Command& c = *s.command;
+  if (const std::vector<std::string> left = s.app->remaining(); !left.empty())
+    throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) + see_help(c))};
+  if (!log_.empty())
+    throw UsageError{
+        command_error(c, "--log is an option of the workbench; the commands keep no session log")};
+  Request r;
+  r.outcome = Outcome::kCommand;
+  r.command = &c;
+  r.csv = csv_;
+  positionals_.insert(positionals_.end(), after_mark.begin(), after_mark.end());
+  r.numbers = operands(c, positionals_);
+  r.options = given_options(s);
+  if (c.check != nullptr)
+    if (const std::string wrong = c.check(r); !wrong.empty())
+      throw UsageError{command_error(c, wrong)};
+  return r;
+}
+
+// The options given to the command in the order of its row, a number
+// option's value read and checked against its range.
+std::vector<GivenOption> LineParser::given_options(const Sub& s) const {
+  std::vector<GivenOption> given;
+  for (const Slot& slot : s.slots) {
+    const CommandOption& o = *slot.option;
+    if (slot.flag) given.push_back({o.name, "", 0});
+    if (!slot.text) continue;
+    const Whole value =
+        o.kind == CommandOption::Kind::kNumber ? argument_value(*s.command, o.arg, *slot.text) : 0;
+    given.push_back({o.name, *slot.text, value});
+  }
+  return given;
 }
 
 }  // namespace
@@ -149,219 +409,13 @@ std::string quote_arg(std::string_view arg) {
 }
 
 Request parse_command_line(int argc, const char* const* argv) {
-  Request r;
   std::vector<std::string> args;
   for (int i = 1; i < argc && argv[i] != nullptr; ++i) args.emplace_back(argv[i]);
-
-  // What CLI11 would read otherwise: short options are never grouped (-hV
-  // is one wrong argument, not -h -V), a flag takes no "=value", --log=
-  // names no file, and `--` before a command ends the options of the
-  // workbench, so nothing may follow it.
-  const CommandInfo* current = nullptr;  // the command, once its name was seen
-  std::vector<std::string> after_mark;   // a command's arguments after its `--`
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto fail = [&](const std::string& what) {
-      r.command = Command::kError;
-      r.error = current == nullptr
-                    ? workbench_error(what)
-                    : command_error(*current, what + "; see 'ntbench " +
-                                                  std::string(current->name) + " --help'");
-    };
-    if (a == "--") {
-      if (current != nullptr) {
-        after_mark.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-        args.resize(i);
-        break;
-      }
-      if (i + 1 < args.size()) {
-        fail("unknown command " + quote_arg(args[i + 1]));
-        return r;
-      }
-      args.pop_back();
-      break;
-    }
-    if (current == nullptr && (a == "--log" || a == "--log=")) {
-      if (a == "--log=" || i + 1 == args.size()) {
-        fail("option '--log' needs a file name");
-        return r;
-      }
-      ++i;
-      continue;
-    }
-    bool wrong = a.size() > 2 && a[0] == '-' && a[1] != '-' && (a[1] < '0' || a[1] > '9');
-    if (a.starts_with("--") && a.find('=') != std::string::npos) {
-      const std::string name = a.substr(0, a.find('='));
-      bool takes_value = current == nullptr && name == "--log";
-      if (current != nullptr)
-        for (const CommandOption& o : current->options)
-          takes_value =
-              takes_value || ((o.value != nullptr || o.text != nullptr) && o.name == name);
-      wrong = wrong || !takes_value;
-    }
-    if (wrong) {
-      fail("unknown option " + quote_arg(a));
-      return r;
-    }
-    if (current == nullptr && !a.empty() && a[0] != '-') {
-      current = find_command(a);
-      if (current == nullptr) break;  // `help`, or an unknown command
-    }
-  }
-
-  CLI::App app{"", "ntbench"};
-  app.set_help_flag();
-  app.allow_extras();
-  app.require_subcommand(0, 1);
-  std::vector<std::string> log;
-  app.add_option("--log", log)
-      ->expected(1)
-      ->allow_extra_args(false)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  // Help and version decide at once, unless a wrong argument came first.
-  const auto decide = [&app](bool help) {
-    if (!app.remaining().empty()) return;
-    if (help) throw CLI::CallForHelp();
-    throw CLI::CallForVersion();
-  };
-  app.add_flag_callback("-h,--help", [&] { decide(true); })
-      ->trigger_on_parse()
-      ->disable_flag_override();
-  app.add_flag_callback("-V,--version", [&] { decide(false); })
-      ->trigger_on_parse()
-      ->disable_flag_override();
-
-  std::string topic;  // the command whose --help was asked for
-  std::vector<std::string> positionals;
-  std::vector<std::optional<std::string>> values;  // of the value options, by table order
-  struct Sub {
-    CLI::App* app;
-    const CommandInfo* info;
-  };
-  std::vector<Sub> subs;
-  const auto& table = command_table();
-  size_t value_options = 0;
-  for (const CommandInfo& c : table)
-    for (const CommandOption& o : c.options)
-      value_options += o.value != nullptr || o.text != nullptr;
-  values.resize(value_options);
-  size_t next_value = 0;
-  std::vector<std::pair<const CommandOption*, size_t>> value_slots;
-  for (const CommandInfo& c : table) {
-    CLI::App* sub = app.add_subcommand(std::string(c.name), std::string(c.summary));
-    sub->set_help_flag();
-    sub->allow_extras();
-    sub->add_flag_callback("-h,--help",
-                           [&topic, &c, sub] {
-                             if (!sub->remaining().empty()) return;
-                             topic = std::string(c.name);
-                             throw CLI::CallForHelp();
-                           })
-        ->trigger_on_parse()
-        ->disable_flag_override();
-    sub->add_option("args", positionals);
-    sub->add_flag("--csv", r.csv)->disable_flag_override();
-    for (const CommandOption& o : c.options) {
-      if (o.flag != nullptr) {
-        sub->add_flag(std::string(o.name), r.*o.flag)->disable_flag_override();
-      } else {
-        sub->add_option(std::string(o.name), values[next_value])->expected(1);
-        value_slots.emplace_back(&o, next_value++);
-      }
-    }
-    subs.push_back({sub, &c});
-  }
-  // `ntbench help [COMMAND]`
-  CLI::App* help = app.add_subcommand("help", "list the commands, or show one");
-  help->set_help_flag();
-  help->allow_extras();
-  help->add_option("command", positionals);
-
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    r.command = Command::kHelp;
-    r.topic = topic;
-    return r;
-  } catch (const CLI::CallForVersion&) {
-    r.command = Command::kVersion;
-    return r;
-  } catch (const CLI::ParseError& e) {
-    r.command = Command::kError;
-    const CommandInfo* c = nullptr;
-    for (const Sub& s : subs)
-      if (s.app->parsed()) c = s.info;
-    r.error = c != nullptr ? command_error(*c, parse_error_text(e) + "; see 'ntbench " +
-                                                   std::string(c->name) + " --help'")
-                           : workbench_error(parse_error_text(e));
-    return r;
-  }
-
-  try {
-    if (const std::vector<std::string> left = app.remaining(false); !left.empty()) {
-      // Only words the root could not place: an unknown option or command.
-      const std::string& first = left.front();
-      if (first.size() > 1 && first[0] == '-')
-        throw UsageError{workbench_error("unknown option " + quote_arg(first))};
-      throw UsageError{workbench_error("unknown command " + quote_arg(first))};
-    }
-    if (!log.empty()) {
-      const std::string& name = log.back();
-      if (name.empty()) throw UsageError{workbench_error("option '--log' needs a file name")};
-      if (name == "-")
-        throw UsageError{workbench_error("--log " + quote_arg(name) +
-                                         ": the session log must be a file, not a stream")};
-      r.log_path = name;
-      r.log_named_by_user = true;
-    }
-    if (help->parsed()) {
-      if (const std::vector<std::string> left = help->remaining(); !left.empty())
-        throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
-                         "; see 'ntbench help'"};
-      if (positionals.size() > 1)
-        throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals[1])};
-      if (!positionals.empty() && find_command(positionals[0]) == nullptr)
-        throw UsageError{"ntbench help: unknown command " + quote_arg(positionals[0]) +
-                         "; see 'ntbench help'"};
-      r.command = Command::kHelp;
-      r.topic = positionals.empty() ? "" : positionals[0];
-      return r;
-    }
-    for (const Sub& s : subs) {
-      if (!s.app->parsed()) continue;
-      const CommandInfo& c = *s.info;
-      if (const std::vector<std::string> left = s.app->remaining(); !left.empty())
-        throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) +
-                                              "; see 'ntbench " + std::string(c.name) +
-                                              " --help'")};
-      if (!log.empty())
-        throw UsageError{command_error(c,
-                                       "--log is an option of the workbench; the commands "
-                                       "keep no session log")};
-      r.command = c.command;
-      positionals.insert(positionals.end(), after_mark.begin(), after_mark.end());
-      check_arguments(c, positionals, r);
-      for (const auto& [o, slot] : value_slots) {
-        if (!values[slot]) continue;
-        bool ours = false;
-        for (const CommandOption& own : c.options) ours = ours || &own == o;
-        if (!ours) continue;
-        if (o->text != nullptr)
-          r.*(o->text) = *values[slot];
-        else
-          r.*(o->value) = argument_value(c, o->value_arg, *values[slot]);
-      }
-      if (c.check != nullptr)
-        if (const std::string wrong = c.check(r); !wrong.empty())
-          throw UsageError{command_error(c, wrong)};
-    }
-  } catch (const UsageError& e) {
-    r = Request{};
-    r.command = Command::kError;
-    r.error = e.message;
-  }
-  return r;
+  std::vector<std::string> after_mark;  // a command's operands after its `--`
+  if (const std::string wrong = prescan(args, after_mark); !wrong.empty())
+    return error_request(wrong);
+  LineParser parser;
+  return parser.parse(args, after_mark);
 }
 
 }  // namespace ntb::cli

@@ -1,8 +1,10 @@
 // The command line of ntbench, parsed into one Request: the workbench's
 // options (--log FILE, -h/--help, -V/--version) and the one-shot commands.
+// The one parser of both faces: main runs the workbench or a command by it.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "cli/request.hpp"
 

@@ -12,9 +12,10 @@ namespace ntb::cli {
 
 int run_pi_steps(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
-  std::string title = command_title("pi", r);
+  const auto step = static_cast<uint64_t>(*r.value("--step"));
+  std::string title = command_title(r);
   title += " --step ";
-  title += std::to_string(*r.step);
+  title += std::to_string(step);
   title += ": pi(x) against x/ln(x) and li(x)";
   const PlotLayout layout{
       std::move(title),
@@ -22,8 +23,8 @@ int run_pi_steps(const Request& r, Channels& io) {
       "primes up to x",
       false,
       {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}}};
-  return print_or_plot(r, io, "pi", {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
-    PrimePiSteps steps(a, b, static_cast<uint64_t>(*r.step));
+  return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
+    PrimePiSteps steps(a, b, step);
     uint64_t x = 0, pi = 0;
     while (steps.next(x, pi)) {
       const auto real = static_cast<double>(x);

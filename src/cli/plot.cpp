@@ -110,6 +110,36 @@ std::string plot_command(const PlotLayout& layout) {
   return s + "\n";
 }
 
+// Starts gnuplot with the descriptors in, out and err as its standard
+// input, output and error, the signals it is started with at their
+// defaults; 0 with its process id in pid, or the error number.
+int spawn_gnuplot(const std::string& gnuplot, int in, int out, int err, pid_t& pid) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in, 0);
+  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  posix_spawn_file_actions_adddup2(&actions, err, 2);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  sigset_t none, defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  sigaddset(&defaults, SIGINT);
+  sigaddset(&defaults, SIGTERM);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // The script is read as a file (gnuplot reads its standard input a byte
+  // at a time, but a script file through its buffers).
+  char arg0[] = "gnuplot", arg1[] = "/dev/stdin";
+  char* argv[] = {arg0, arg1, nullptr};
+  const int spawned = posix_spawn(&pid, gnuplot.c_str(), &actions, &attr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attr);
+  return spawned;
+}
+
 }  // namespace
 
 std::optional<PlotFormat> plot_format(std::string_view path) {
@@ -164,29 +194,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path) : path_(std::
     fail(std::string("cannot make a pipe: ") + std::strerror(errno));
     return;
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, file, 1);
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGPIPE);
-  sigaddset(&defaults, SIGINT);
-  sigaddset(&defaults, SIGTERM);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setsigdefault(&attr, &defaults);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  // The script is read as a file (gnuplot reads its standard input a byte
-  // at a time, but a script file through its buffers).
-  char arg0[] = "gnuplot", arg1[] = "/dev/stdin";
-  char* argv[] = {arg0, arg1, nullptr};
-  const int spawned = posix_spawn(&pid_, gnuplot.c_str(), &actions, &attr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attr);
+  const int spawned = spawn_gnuplot(gnuplot, in[0], file, err[1], pid_);
   close(file), close(in[0]), close(err[1]);
   to_gnuplot_ = in[1];
   from_gnuplot_ = err[0];

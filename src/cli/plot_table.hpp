@@ -1,7 +1,9 @@
 // A command's table, printed or drawn.  The command computes its rows once
 // and hands each to `emit`; without --plot they go to standard output (text
 // or CSV, reals with three decimals), with --plot FILE to gnuplot, which
-// draws them into FILE, and standard output stays empty.
+// draws them into FILE, and standard output stays empty.  Also the tables
+// that draw, each in a file of its own, for the commands that answer with
+// them.
 #pragma once
 
 #include <charconv>
@@ -9,18 +11,25 @@
 #include <string>
 #include <string_view>
 
-#include "cli/commands.hpp"
+#include "cli/command.hpp"
 #include "cli/plot.hpp"
+#include "numtheory/decimal_digits.hpp"
 
 namespace ntb::cli {
+
+// --plot FILE: the table drawn into FILE by gnuplot, SVG or PNG by its extension.
+inline CommandOption plot_option(std::string_view help) {
+  return {"--plot", help, CommandOption::Kind::kText, {"FILE"}};
+}
 
 // The check of --plot shared by the commands that draw: the extension, and
 // whether this table is one that draws (`refused` says why not); an empty
 // text, or the usage error.
 inline std::string plot_usage_error(const Request& r, bool drawable, std::string_view refused) {
-  if (r.plot.empty()) return "";
+  const std::string plot = r.text("--plot");
+  if (plot.empty()) return "";
   if (!drawable) return std::string(refused);
-  if (!plot_format(r.plot)) return "--plot FILE must end in .svg or .png, got '" + r.plot + "'";
+  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got '" + plot + "'";
   return "";
 }
 
@@ -38,10 +47,10 @@ void print_field(Output& out, Int v) {
 // into the picture of --plot.  The status: 0, or 1 when the picture could
 // not be drawn (one line on standard error names why; no file is left).
 template <class Body>
-int print_or_plot(const Request& r, Channels& io, std::string_view command,
-                  std::initializer_list<std::string_view> header, const PlotLayout& layout,
-                  Body&& body) {
-  if (r.plot.empty()) {
+int print_or_plot(const Request& r, Channels& io, std::initializer_list<std::string_view> header,
+                  const PlotLayout& layout, Body&& body) {
+  const std::string path = r.text("--plot");
+  if (path.empty()) {
     io.out.header(header);
     body([&](const auto&... fields) {
       (print_field(io.out, fields), ...);
@@ -49,27 +58,32 @@ int print_or_plot(const Request& r, Channels& io, std::string_view command,
     });
     return 0;
   }
-  PlotWriter plot(layout, r.plot);
+  PlotWriter plot(layout, path);
   if (!plot.failed()) {
     body([&](const auto&... fields) { plot.row(fields...); });
     if (plot.finish() == 0) return 0;
   }
-  io.error("ntbench " + std::string(command) + ": " + plot.error());
+  io.error("ntbench " + std::string(r.command->name) + ": " + plot.error());
   return 1;
 }
 
-// Goldbach's comet of a goldbach table (goldbach_range.cpp).
-PlotLayout comet_layout(const Request& r);
-
 // "ntbench goldbach 6 2000000" from the command's name and numbers.
-inline std::string command_title(std::string_view command, const Request& r) {
+inline std::string command_title(const Request& r) {
   std::string s = "ntbench ";
-  s += command;
-  for (const int64_t n : r.numbers) {
+  s += r.command->name;
+  for (const Whole n : r.numbers) {
     s += ' ';
-    s += std::to_string(n);
+    s += decimal_string(n);
   }
   return s;
 }
+
+// The tables that draw: pi A B --step S (pi_steps.cpp), gaps ...
+// --histogram (gap_histogram.cpp), goldbach A B (goldbach_range.cpp), and
+// Goldbach's comet, the picture of any goldbach table.
+int run_pi_steps(const Request& r, Channels& io);
+int run_gap_histogram(const Request& r, Channels& io);
+int run_goldbach_range(const Request& r, Channels& io);
+PlotLayout comet_layout(const Request& r);
 
 }  // namespace ntb::cli

@@ -1,12 +1,13 @@
-// The dispatch of the one-shot commands: one switch over the Request's
-// command, and the one place where output failures end the run.
+// The run of a parsed command line: help, version, a usage error, or the
+// row's function of the command; the one place where output failures end
+// the run.
 #include "cli/run.hpp"
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
-#include "cli/commands.hpp"
+#include "cli/command.hpp"
 #include "cli/help.hpp"
 #include "cli/parser.hpp"
 
@@ -23,41 +24,21 @@ void Channels::error(std::string_view line) {
 
 namespace {
 
-int dispatch(const Request& r, Channels& io) {
-  switch (r.command) {
-    case Command::kHelp:
+int answer(const Request& r, Channels& io) {
+  switch (r.outcome) {
+    case Outcome::kHelp:
       io.out.raw(help_text(r.topic));
       return 0;
-    case Command::kVersion:
+    case Outcome::kVersion:
       io.out.raw(version_text());
       return 0;
-    case Command::kError:
+    case Outcome::kError:
       io.error(r.error);
       return 2;
-    case Command::kWorkbench:
-      return -1;
-    case Command::kPi:
-      return run_pi(r, io);
-    case Command::kPrimes:
-      return run_primes(r, io);
-    case Command::kGaps:
-      return run_gaps(r, io);
-    case Command::kTwins:
-      return run_twins(r, io);
-    case Command::kFactor:
-      return run_factor(r, io);
-    case Command::kTotient:
-      return run_totient(r, io);
-    case Command::kDivisors:
-      return run_divisors(r, io);
-    case Command::kDivisorCounts:
-      return run_divisor_counts(r, io);
-    case Command::kGoldbach:
-      return run_goldbach(r, io);
-    case Command::kTriplets:
-      return run_triplets(r, io);
-    case Command::kSteps:
-      return run_steps(r, io);
+    case Outcome::kCommand:
+      return r.command->run(r, io);
+    case Outcome::kWorkbench:
+      break;
   }
   return -1;
 }
@@ -66,7 +47,7 @@ int dispatch(const Request& r, Channels& io) {
 // the run quietly, any other write failure with a message and status 1.
 int run_with(const Request& r, Channels& io) {
   try {
-    const int status = dispatch(r, io);
+    const int status = answer(r, io);
     io.out.flush();
     return status;
   } catch (const OutputClosed&) {
@@ -95,7 +76,7 @@ int run_in_memory(const std::vector<std::string>& args, std::string_view in, std
   std::vector<const char*> argv{"ntbench"};
   for (const std::string& a : args) argv.push_back(a.c_str());
   const Request r = parse_command_line(static_cast<int>(argv.size()), argv.data());
-  if (r.command == Command::kWorkbench) return -1;
+  if (r.outcome == Outcome::kWorkbench) return -1;
   Output output(r.csv ? Format::kCsv : Format::kText, -1, &out);
   TokenReader reader(-1, in);
   Channels io{output, reader, &err};

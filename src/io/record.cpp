@@ -21,6 +21,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "numtheory/decimal_digits.hpp"
+
 namespace ntb {
 
 namespace {
@@ -29,17 +31,6 @@ namespace {
 
 constexpr double kPow10[17] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
                                1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-
-// Writes the decimal digits of v into the end of buf (which must hold 20
-// characters) and returns a pointer to the first digit.
-char* utoa_back(uint64_t v, char* end) {
-  char* p = end;
-  do {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  return p;
-}
 
 void append_stars(std::string& out, int w) {
   if (w > 0) out.append(static_cast<size_t>(w), '*');
@@ -62,7 +53,7 @@ void append_int(std::string& out, int32_t v, int w) {
   const bool neg = v < 0;
   const uint64_t mag =
       neg ? static_cast<uint64_t>(-static_cast<int64_t>(v)) : static_cast<uint64_t>(v);
-  char* p = utoa_back(mag, end);
+  char* p = decimal_digits(mag, end);
   if (neg) *--p = '-';
   const int len = static_cast<int>(end - p);
   append_right(out, p, len, w);
@@ -97,7 +88,7 @@ void append_fixed(std::string& out, double v, int w, int d) {
     char* end = buf + sizeof buf;
     char* p = end;
     *--p = '.';
-    p = utoa_back(static_cast<uint64_t>(std::nearbyint(a)), p);
+    p = decimal_digits(static_cast<uint64_t>(std::nearbyint(a)), p);
     if (neg) *--p = '-';
     const int len = static_cast<int>(end - p);
     append_right(out, p, len, w);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_table.hpp"
+#include "cli/command.hpp"
 #include "run_support.hpp"
 
 namespace ntb::cli::test {
@@ -103,8 +103,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
 
 TEST(Usage, HelpAndVersionAnswerWithStatusZero) {
   std::vector<std::vector<std::string>> asks = {{"help"}, {"--help"}, {"-h"}, {"-V"}};
-  for (const CommandInfo& c : command_table()) {
-    const std::string name(c.name);
+  for (const Command* c : commands()) {
+    const std::string name(c->name);
     asks.push_back({name, "--help"});
     asks.push_back({"help", name});
     asks.push_back({name, "1", "-h", "--bogus"});  // help decides before a later wrong argument
@@ -121,9 +121,9 @@ TEST(Usage, HelpAndVersionAnswerWithStatusZero) {
   }
   // The list names every command; a command's help its columns.
   const std::string all = run({"help"}).out;
-  for (const CommandInfo& c : command_table()) {
-    EXPECT_NE(all.find("  " + std::string(c.name) + " "), std::string::npos) << c.name;
-    EXPECT_NE(run({std::string(c.name), "--help"}).out.find("Columns: " + std::string(c.columns)),
+  for (const Command* c : commands()) {
+    EXPECT_NE(all.find("  " + std::string(c->name) + " "), std::string::npos) << c->name;
+    EXPECT_NE(run({std::string(c->name), "--help"}).out.find("Columns: " + std::string(c->columns)),
               std::string::npos);
   }
   EXPECT_EQ(run({"--version"}).out.rfind("ntbench ", 0), 0u);
@@ -171,7 +171,7 @@ TEST(Usage, TextAndCsvHoldTheSameRows) {
     ASSERT_NE(header_end, std::string::npos);
     EXPECT_EQ(csv.out.substr(header_end + 2), expected) << args[0];
     const std::string header = csv.out.substr(0, header_end);
-    const CommandInfo& c = *find_command(args[0]);
+    const Command& c = *find_command(args[0]);
     std::string named(c.columns);
     for (char& ch : named) ch = ch == ' ' ? ',' : ch;
     if (args.size() > 2 &&

@@ -1,32 +1,32 @@
-// The command line parsed without starting a process: which argument
-// decides, where the session log goes, and what a wrong argument says.
-#include "app/options.hpp"
-
+// The command line parsed without starting a process, as the workbench sees
+// it: which argument decides, where the session log goes, and what a wrong
+// argument says.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace ntb {
+#include "cli/help.hpp"
+#include "cli/parser.hpp"
+
+namespace ntb::cli {
 namespace {
 
-using Action = Options::Action;
-
-Options parse(std::vector<const char*> args) {
+Request parse(std::vector<const char*> args) {
   args.insert(args.begin(), "ntbench");
-  return parse_options(static_cast<int>(args.size()), args.data());
+  return parse_command_line(static_cast<int>(args.size()), args.data());
 }
 
 TEST(Options, LogNameAndWhoGaveIt) {
-  const Options none = parse({});
-  EXPECT_EQ(none.action, Action::kRun);
+  const Request none = parse({});
+  EXPECT_EQ(none.outcome, Outcome::kWorkbench);
   EXPECT_EQ(none.log_path, "session7.dat");
   EXPECT_FALSE(none.log_named_by_user);
 
   for (const auto& args : std::vector<std::vector<const char*>>{
            {"--log", "runs/a.log"}, {"--log=runs/a.log"}, {"--log", "first", "--log=runs/a.log"}}) {
-    const Options o = parse(args);
-    EXPECT_EQ(o.action, Action::kRun) << args[0];
+    const Request o = parse(args);
+    EXPECT_EQ(o.outcome, Outcome::kWorkbench) << args[0];
     EXPECT_EQ(o.log_path, "runs/a.log") << args[0];
     EXPECT_TRUE(o.log_named_by_user) << args[0];
   }
@@ -35,12 +35,12 @@ TEST(Options, LogNameAndWhoGaveIt) {
 }
 
 TEST(Options, TheFirstDecisiveArgumentWins) {
-  EXPECT_EQ(parse({"-h"}).action, Action::kHelp);
-  EXPECT_EQ(parse({"--version"}).action, Action::kVersion);
-  EXPECT_EQ(parse({"--log", "x.log", "-V", "--bogus"}).action, Action::kVersion);
-  EXPECT_EQ(parse({"--help", "extra"}).action, Action::kHelp);
-  EXPECT_EQ(parse({"extra", "--help"}).action, Action::kError);
-  EXPECT_EQ(parse({"--bogus", "--version"}).action, Action::kError);
+  EXPECT_EQ(parse({"-h"}).outcome, Outcome::kHelp);
+  EXPECT_EQ(parse({"--version"}).outcome, Outcome::kVersion);
+  EXPECT_EQ(parse({"--log", "x.log", "-V", "--bogus"}).outcome, Outcome::kVersion);
+  EXPECT_EQ(parse({"--help", "extra"}).outcome, Outcome::kHelp);
+  EXPECT_EQ(parse({"extra", "--help"}).outcome, Outcome::kError);
+  EXPECT_EQ(parse({"--bogus", "--version"}).outcome, Outcome::kError);
 }
 
 TEST(Options, AWrongArgumentIsNamedOnOneLine) {
@@ -62,8 +62,8 @@ TEST(Options, AWrongArgumentIsNamedOnOneLine) {
       {{"two\nlines\x1b[2J"}, "'two\\x0Alines\\x1B[2J'"},
   };
   for (const Case& c : cases) {
-    const Options o = parse(c.args);
-    EXPECT_EQ(o.action, Action::kError) << c.named;
+    const Request o = parse(c.args);
+    EXPECT_EQ(o.outcome, Outcome::kError) << c.named;
     EXPECT_NE(o.error.find(c.named), std::string::npos) << o.error;
     EXPECT_NE(o.error.find("ntbench --help"), std::string::npos) << o.error;
     EXPECT_EQ(o.error.find_first_of("\n\r\x1b"), std::string::npos) << o.error;
@@ -71,7 +71,7 @@ TEST(Options, AWrongArgumentIsNamedOnOneLine) {
 }
 
 TEST(Options, UsageTextFitsAnEightyColumnTerminal) {
-  const std::string text = usage_text();
+  const std::string text = help_text();
   for (const char* word : {"-h, --help", "-V, --version", "--log FILE", "session7.dat"})
     EXPECT_NE(text.find(word), std::string::npos) << word;
   size_t start = 0;
@@ -81,4 +81,4 @@ TEST(Options, UsageTextFitsAnEightyColumnTerminal) {
 }
 
 }  // namespace
-}  // namespace ntb
+}  // namespace ntb::cli

@@ -1,13 +1,11 @@
-// ntbench triplets: the workbench's primitive Pythagorean triplets.
 // ntbench steps inclusion|reverse N: the terms of the two step-by-step
 // counts of the primes up to N, one a row as the workbench's "all data"
 // listings make them on the tables as built, then Phi(N).
 #include <cmath>
 #include <string>
 
-#include "cli/commands.hpp"
+#include "cli/command.hpp"
 #include "methods/engine/inclusion_terms.hpp"
-#include "methods/engine/pythagorean.hpp"
 #include "methods/engine/reverse_rows.hpp"
 
 namespace ntb::cli {
@@ -53,17 +51,9 @@ class ReverseRows final : public ReverseVisitor {
   Output& out_;
 };
 
-}  // namespace
-
-int run_triplets(const Request&, Channels& io) {
-  io.out.header({"a", "b", "c"});
-  for (const PythagoreanTriplet& t : primitive_triplets()) io.out.row(t.a, t.b, t.c);
-  return 0;
-}
-
-int run_steps(const Request& r, Channels& io) {
+int run(const Request& r, Channels& io) {
   const bool inclusion = r.numbers[0] == 0;
-  const int64_t N = r.numbers[1];
+  const auto N = static_cast<int64_t>(r.numbers[1]);
   const Tables& t = tables_as_built();
   if (inclusion) {
     if (N < kInclusionLeast) {
@@ -82,6 +72,31 @@ int run_steps(const Request& r, Channels& io) {
   const ReverseResult res = reverse_rows(static_cast<double>(N), t, rows);
   phi_row(io.out, N, res.primes_upto(static_cast<double>(N)), 6);
   return 0;
+}
+
+}  // namespace
+
+const Command& steps_command() {
+  static const Command row{
+      "steps",
+      "the terms of the step-by-step prime counts up to N",
+      "The terms of one of the two step-by-step counts of the primes up to N, one\n"
+      "a row, then Phi(N), the number of primes up to N, in a last row labelled\n"
+      "Phi(N).\n"
+      "inclusion (N from 9): for every set of distinct primes p1 > ... > pL with p1\n"
+      "<= sqrt(N) and product c <= N, the term +-floor(N/c) (+ for odd L) and the\n"
+      "running total sr1; Phi(N) = pi(sqrt N) - sr1 + N - 1.\n"
+      "reverse: for every product c of primes q1 <= ... <= qm (the combination,\n"
+      "last prime p = qm) with c*p <= N, the count of the composites c*q with a prime\n"
+      "q from p up to N/c, and the running total s1; Phi(N) = N - 1 - s1.",
+      {{{Argument{"METHOD", 0, 1, {"inclusion", "reverse"}}, Argument{"N"}}}},
+      {},
+      "row level combination term sr1 (inclusion),\n"
+      "         row combination prime quotient count s1 (reverse), then Phi(N)",
+      nullptr,
+      run,
+  };
+  return row;
 }
 
 }  // namespace ntb::cli

@@ -1,0 +1,44 @@
+// ntbench gaps G A B and gaps G1 G2 A B: the pairs of consecutive primes of
+// [A, B] whose gap is G or lies in G1..G2 (prime_listing.cpp); with
+// --histogram how many pairs have each gap (gap_histogram.cpp).
+#include "cli/plot_table.hpp"
+#include "cli/prime_listing.hpp"
+
+namespace ntb::cli {
+
+namespace {
+
+std::string check(const Request& r) {
+  return plot_usage_error(r, r.flag("--histogram"), "--plot needs --histogram");
+}
+
+int run(const Request& r, Channels& io) {
+  if (r.flag("--histogram")) return run_gap_histogram(r, io);
+  const auto n = [&r](size_t i) { return static_cast<int64_t>(r.numbers[i]); };
+  if (r.numbers.size() == 3) return consecutive_pairs(io, n(0), n(0), n(1), n(2));
+  return consecutive_pairs(io, n(0), n(1), n(2), n(3));
+}
+
+}  // namespace
+
+const Command& gaps_command() {
+  const Argument a{"A"}, b{"B"};
+  static const Command row{
+      "gaps",
+      "pairs of consecutive primes with a given gap",
+      "Every pair of consecutive primes p < q with A <= p and q <= B whose gap\n"
+      "q - p is G, or lies in G1..G2.\n"
+      "With --histogram: for each gap g in G1..G2 that occurs, how many such\n"
+      "pairs have it (columns gap count, gaps that do not occur left out).\n"
+      "--plot FILE draws the histogram with a logarithmic count axis.",
+      {{{{"G"}, a, b}, false, {{1, 2}}}, {{{"G1"}, {"G2"}, a, b}, false, {{0, 1}, {2, 3}}}},
+      {{"--histogram", "count the pairs of each gap (columns: gap count)"},
+       plot_option("with --histogram: draw the histogram into FILE")},
+      "index_p p index_q q gap",
+      check,
+      run,
+  };
+  return row;
+}
+
+}  // namespace ntb::cli

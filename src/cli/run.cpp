@@ -9,6 +9,7 @@
 #include "cli/commands.hpp"
 #include "cli/help.hpp"
 #include "cli/parser.hpp"
+#include "numtheory/standard_descriptors.hpp"
 
 namespace ntb::cli {
 
@@ -80,6 +81,13 @@ int run_with(const Request& r, Channels& io) {
 }  // namespace
 
 int run_process(const Request& r) {
+  // A closed standard descriptor would be taken by the next file opened (a
+  // picture's), as it is for the workbench: /dev/null fills it first.
+  const std::string closed = open_standard_descriptors();
+  if (!closed.empty()) {
+    std::fprintf(stderr, "ntbench: %s\n", closed.c_str());
+    return 1;
+  }
   // A closed pipe ends the process at once, as it ends the other tools of a
   // pipeline; should SIGPIPE stay blocked, the EPIPE check ends it quietly.
   std::signal(SIGPIPE, SIG_DFL);

@@ -31,7 +31,9 @@ int run_divisor_counts(const Request& r, Channels& io) {
                           "k, the number of divisors",
                           "numbers n <= N with exactly k divisors",
                           true,
-                          {{"numbers with k divisors", PlotStyle::kBoxes}}};
+                          {{"numbers with k divisors", PlotStyle::kBoxes}},
+                          1,
+                          kVectorSlots};
   return print_or_plot(r, io, "divisor-counts", {"k", "count"}, layout, [&](auto&& emit) {
     for (int32_t k = 1; k <= kVectorSlots; ++k)
       if (v.slot[k] != 0) emit(k, v.slot[k]);

@@ -15,7 +15,9 @@ int run_gap_histogram(const Request& r, Channels& io) {
       "gap q - p",
       "pairs of consecutive primes",
       true,
-      {{"pairs with the gap", PlotStyle::kBoxes}}};
+      {{"pairs with the gap", PlotStyle::kBoxes}},
+      static_cast<double>(g1),
+      static_cast<double>(g2)};
   return print_or_plot(r, io, "gaps", {"gap", "count"}, layout, [&](auto&& emit) {
     const std::vector<uint64_t> counts =
         prime_gap_counts(static_cast<uint64_t>(a), static_cast<uint64_t>(b));

@@ -40,7 +40,9 @@ int run(const Request& r, Channels& io) {
                           "k, the number of divisors",
                           "numbers n <= N with exactly k divisors",
                           true,
-                          {{"numbers with k divisors", PlotStyle::kBoxes}}};
+                          {{"numbers with k divisors", PlotStyle::kBoxes}},
+                          1,
+                          kVectorSlots};
   return print_or_plot(r, io, {"k", "count"}, layout, [&](auto&& emit) {
     for (int32_t k = 1; k <= kVectorSlots; ++k)
       if (v.slot[k] != 0) emit(k, v.slot[k]);

@@ -15,7 +15,9 @@ int run_gap_histogram(const Request& r, Channels& io) {
                           "gap q - p",
                           "pairs of consecutive primes",
                           true,
-                          {{"pairs with the gap", PlotStyle::kBoxes}}};
+                          {{"pairs with the gap", PlotStyle::kBoxes}},
+                          static_cast<double>(g1),
+                          static_cast<double>(g2)};
   return print_or_plot(r, io, {"gap", "count"}, layout, [&](auto&& emit) {
     const std::vector<uint64_t> counts = prime_gap_counts(a, b);
     for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)

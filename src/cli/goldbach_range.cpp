@@ -1,17 +1,24 @@
 // ntbench goldbach A B: the pair counts of every even n from A to B, all
 // prime-pair counts of the range at once from one exact convolution, and
 // Goldbach's comet, the picture of those counts, for every form of goldbach.
+#include <algorithm>
+
 #include "cli/plot_table.hpp"
 #include "numtheory/goldbach/goldbach_convolution.hpp"
 
 namespace ntb::cli {
 
 PlotLayout comet_layout(const Request& r) {
+  // x from the least to the greatest n asked for.
+  const auto [least, greatest] = std::minmax_element(r.numbers.begin(), r.numbers.end());
+  const bool none = r.numbers.empty();
   PlotLayout layout{command_title(r) + ": Goldbach's comet",
                     "n (even)",
                     "unordered pairs {a, b} of odd numbers >= 3 with a + b = n",
                     false,
-                    {{"pairs of primes", PlotStyle::kDots}}};
+                    {{"pairs of primes", PlotStyle::kDots}},
+                    none ? 0.0 : static_cast<double>(*least),
+                    none ? 0.0 : static_cast<double>(*greatest)};
   if (r.flag("--all")) {
     layout.series.push_back({"mixed pairs (a prime, a composite)", PlotStyle::kDots});
     layout.series.push_back({"pairs of composites", PlotStyle::kDots});

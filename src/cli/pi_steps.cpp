@@ -22,7 +22,9 @@ int run_pi_steps(const Request& r, Channels& io) {
       "x",
       "primes up to x",
       false,
-      {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}}};
+      {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}},
+      static_cast<double>(a),
+      static_cast<double>(b)};
   return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
     PrimePiSteps steps(a, b, step);
     uint64_t x = 0, pi = 0;

@@ -1,7 +1,8 @@
 // gnuplot as a child process: started with posix_spawn, fed on a pipe while
 // its standard error is read (so that neither side can block the other),
-// and waited for.  Its picture goes straight into the file, which is removed
-// whenever the picture is not drawn in full.
+// and waited for.  Its picture goes into a temporary file beside the
+// picture's name, renamed to that name once drawn in full and removed
+// otherwise.
 #include "cli/plot.hpp"
 
 #include <fcntl.h>
@@ -18,6 +19,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+
+#include "cli/plot_signals.hpp"
+#include "cli/plot_thinning.hpp"
 
 extern char** environ;
 
@@ -84,14 +88,17 @@ std::string script_head(const PlotLayout& layout, PlotFormat format) {
   return s;
 }
 
-std::string plot_command(const PlotLayout& layout) {
+std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning) {
   static const char* const kColors[] = {"#1f5fa8", "#d0701c", "#2e9c47", "#b02a37"};
   std::string s = "plot";
   for (size_t i = 0; i < layout.series.size(); ++i) {
     const std::string color = std::string(" lc rgb \"") + kColors[i % 4] + "\"";
     const std::string title = " title " + quoted(layout.series[i].title);
     s += i == 0 ? " " : ", ";
-    s += "$data using 1:" + std::to_string(i + 2);
+    const PlotThinning::Source from = thinning.source(i);
+    s += "$data";
+    if (from.index >= 0) s += " index " + std::to_string(from.index);
+    s += " using 1:" + std::to_string(from.column);
     switch (layout.series[i].style) {
       case PlotStyle::kDots:
         // A dot is too small for the legend: the key shows a disc instead.
@@ -140,6 +147,14 @@ int spawn_gnuplot(const std::string& gnuplot, int in, int out, int err, pid_t& p
   return spawned;
 }
 
+// The temporary file beside path: ".NAME.XXXXXX" in the same folder, so
+// that the rename stays within one file system.
+std::string temp_beside(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t name = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(0, name) + "." + path.substr(name) + ".XXXXXX";
+}
+
 }  // namespace
 
 std::optional<PlotFormat> plot_format(std::string_view path) {
@@ -165,92 +180,142 @@ std::string find_gnuplot() {
   }
 }
 
-PlotWriter::PlotWriter(const PlotLayout& layout, std::string path) : path_(std::move(path)) {
+PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
+    : layout_(layout), path_(std::move(path)) {
   const std::optional<PlotFormat> format = plot_format(path_);
   if (!format) {
     error_ = "--plot: the file name must end in .svg or .png, got '" + path_ + "'";
     return;
   }
-  const std::string gnuplot = find_gnuplot();
-  if (gnuplot.empty()) {
+  gnuplot_ = find_gnuplot();
+  if (gnuplot_.empty()) {
     error_ = "--plot: gnuplot is not installed (Debian package " + std::string(kPackage) +
              "); no picture drawn";
     return;
   }
-  const int file = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file < 0) {
+  struct stat target {};
+  const bool exists = stat(path_.c_str(), &target) == 0;
+  if (exists && S_ISDIR(target.st_mode)) {
+    error_ = "--plot: cannot write '" + path_ + "': " + std::strerror(EISDIR);
+    return;
+  }
+  signals_ = std::make_unique<PlotSignals>();
+  // The handler is told of the file as soon as it exists.
+  const SignalHold hold;
+  temp_path_ = temp_beside(path_);
+  file_ = mkostemp(temp_path_.data(), O_CLOEXEC);
+  if (file_ < 0) {
     error_ = "--plot: cannot write '" + path_ + "': " + std::strerror(errno);
     return;
   }
-  file_made_ = true;
+  temp_made_ = true;
+  PlotSignals::watch_file(temp_path_.c_str());
+  // The picture gets the mode of the file it replaces, or the one a new file
+  // would get.
+  mode_t mode = 0;
+  if (exists && S_ISREG(target.st_mode)) {
+    mode = target.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  fchmod(file_, mode);
+  thinning_ = std::make_unique<PlotThinning>(layout_,
+                                             [this](std::span<const PlotField> row) { send(row); });
+  buf_ = script_head(layout_, *format);
+}
+
+// Starts gnuplot, once the table is done: the rows kept by then are few,
+// and the memory the command computed with is given back before gnuplot
+// takes its own.  False, with the error set, when it cannot be started.
+bool PlotWriter::start() {
   int in[2], err[2];
   if (pipe2(in, O_CLOEXEC) != 0) {
-    close(file);
     fail(std::string("cannot make a pipe: ") + std::strerror(errno));
-    return;
+    return false;
   }
   if (pipe2(err, O_CLOEXEC) != 0) {
-    close(file), close(in[0]), close(in[1]);
+    close(in[0]), close(in[1]);
     fail(std::string("cannot make a pipe: ") + std::strerror(errno));
-    return;
+    return false;
   }
-  const int spawned = spawn_gnuplot(gnuplot, in[0], file, err[1], pid_);
-  close(file), close(in[0]), close(err[1]);
+  // The handler is told of gnuplot before any signal can come.
+  const SignalHold hold;
+  const int spawned = spawn_gnuplot(gnuplot_, in[0], file_, err[1], pid_);
+  close(file_), close(in[0]), close(err[1]);
+  file_ = -1;
   to_gnuplot_ = in[1];
   from_gnuplot_ = err[0];
   if (spawned != 0) {
     pid_ = -1;
-    fail("cannot start " + gnuplot + ": " + std::strerror(spawned) + " (Debian package " +
+    fail("cannot start " + gnuplot_ + ": " + std::strerror(spawned) + " (Debian package " +
          std::string(kPackage) + ")");
-    return;
+    return false;
   }
+  PlotSignals::watch_child(pid_);
   fcntl(from_gnuplot_, F_SETFL, O_NONBLOCK);
-  plot_command_ = plot_command(layout);
-  buf_ = script_head(layout, *format);
+  return true;
 }
 
 PlotWriter::~PlotWriter() {
   // Not finished (the command stopped half-way): no picture.
   if (pid_ > 0) {
+    const SignalHold hold;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
-    if (file_made_) unlink(path_.c_str());
+    PlotSignals::watch_child(0);
+    pid_ = -1;
   }
+  fail("");
+  if (file_ >= 0) close(file_);
   if (to_gnuplot_ >= 0) close(to_gnuplot_);
   if (from_gnuplot_ >= 0) close(from_gnuplot_);
 }
 
+// Sets the error (the first one stays) and removes the temporary file.
 void PlotWriter::fail(std::string why) {
-  if (error_.empty()) error_ = "--plot: " + std::move(why);
-  if (file_made_) unlink(path_.c_str());
-  file_made_ = false;
+  if (error_.empty() && !why.empty()) error_ = "--plot: " + std::move(why);
+  if (!temp_made_) return;
+  const SignalHold hold;
+  unlink(temp_path_.c_str());
+  PlotSignals::watch_file(nullptr);
+  temp_made_ = false;
 }
 
-void PlotWriter::put(std::string_view text) {
-  buf_ += text;
-  if (buf_.size() >= kChunk) flush();
+// One row as text for gnuplot; an empty row ends a data set.
+void PlotWriter::send(std::span<const PlotField> row) {
+  if (row.empty()) buf_ += '\n';  // two blank lines in a row
+  for (size_t i = 0; i < row.size(); ++i) {
+    if (i > 0) buf_ += ' ';
+    char digits[40];
+    const auto end = row[i].whole
+                         ? std::to_chars(digits, digits + sizeof digits, row[i].whole_value).ptr
+                         : std::to_chars(digits, digits + sizeof digits, row[i].real,
+                                         std::chars_format::general, 12)
+                               .ptr;
+    buf_.append(digits, static_cast<size_t>(end - digits));
+  }
+  buf_ += '\n';
+  if (buf_.size() >= kChunk && pid_ > 0) flush();
 }
 
 void PlotWriter::whole(uint64_t v) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-  if (in_row_) buf_ += ' ';
-  in_row_ = true;
-  put(std::string_view(digits, static_cast<size_t>(end - digits)));
+  PlotField f;
+  f.whole = true;
+  f.whole_value = v;
+  row_.push_back(f);
 }
 
 void PlotWriter::field(double v) {
-  char digits[40];
-  const auto end =
-      std::to_chars(digits, digits + sizeof digits, v, std::chars_format::general, 12).ptr;
-  if (in_row_) buf_ += ' ';
-  in_row_ = true;
-  put(std::string_view(digits, static_cast<size_t>(end - digits)));
+  PlotField f;
+  f.real = v;
+  row_.push_back(f);
 }
 
 void PlotWriter::end_row() {
-  in_row_ = false;
-  put("\n");
+  if (thinning_) thinning_->add(row_);
+  row_.clear();
 }
 
 // Reads what gnuplot has written on its standard error, keeping the tail;
@@ -311,21 +376,43 @@ void PlotWriter::flush() {
   buf_.clear();
 }
 
+// Waits for gnuplot to end.  It is reaped only with the signals held, so
+// that the handler never kills a process id already given back.
+int PlotWriter::end_child() {
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+  }
+  const SignalHold hold;
+  int status = 0;
+  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  }
+  PlotSignals::watch_child(0);
+  pid_ = -1;
+  return status;
+}
+
 int PlotWriter::finish() {
-  if (failed()) return 1;
+  if (failed() || !start()) return 1;
+  thinning_->finish();
   buf_ += "EOD\n";
-  buf_ += plot_command_;
+  buf_ += plot_command(layout_, *thinning_);
   flush();
   if (to_gnuplot_ >= 0) close(to_gnuplot_);
   to_gnuplot_ = -1;
   drain_errors(true);
-  int status = 0;
-  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-  }
-  pid_ = -1;
+  const int status = end_child();
   struct stat st {};
-  const bool drawn = stat(path_.c_str(), &st) == 0 && st.st_size > 0;
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && drawn) return 0;
+  const bool drawn = stat(temp_path_.c_str(), &st) == 0 && st.st_size > 0;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && drawn) {
+    const SignalHold hold;
+    if (rename(temp_path_.c_str(), path_.c_str()) == 0) {
+      PlotSignals::watch_file(nullptr);
+      temp_made_ = false;
+      return 0;
+    }
+    fail("cannot write '" + path_ + "': " + std::strerror(errno));
+    return 1;
+  }
   std::string why = "gnuplot failed";
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
     why += " (status " + std::to_string(WEXITSTATUS(status)) + ")";

@@ -10,6 +10,7 @@
 #include "cli/command.hpp"
 #include "cli/help.hpp"
 #include "cli/parser.hpp"
+#include "numtheory/standard_descriptors.hpp"
 
 namespace ntb::cli {
 
@@ -61,11 +62,20 @@ int run_with(const Request& r, Channels& io) {
 }  // namespace
 
 int run_process(const Request& r) {
+  // A closed standard descriptor would be taken by the next file opened (a
+  // picture's), as it is for the workbench: /dev/null fills it first.
+  const std::string closed = open_standard_descriptors();
+  if (!closed.empty()) {
+    std::fprintf(stderr, "ntbench: %s\n", closed.c_str());
+    return 1;
+  }
   // A closed pipe ends the process at once, as it ends the other tools of a
   // pipeline; should SIGPIPE stay blocked, the EPIPE check ends it quietly.
   std::signal(SIGPIPE, SIG_DFL);
   const Format format = r.csv ? Format::kCsv : Format::kText;
-  Output out(format, 1);
+  // Standard output closed at the start fails as it would have without the
+  // /dev/null in its place: one line, status 1.
+  Output out(format, standard_descriptor_was_closed(1) ? -1 : 1);
   TokenReader in(0);
   Channels io{out, in};
   return run_with(r, io);

@@ -3,43 +3,20 @@
 // and turns what happened into the exit status.
 #include "app/program.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/menus.hpp"
 #include "app/signals.hpp"
+#include "cli/standard_descriptors.hpp"
 #include "io/session_log.hpp"
 
 namespace ntb {
 
-namespace {
-
-// Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed; the
-// lowest free descriptor is the one being filled.  False with the reason
-// when it cannot.
-bool open_standard_descriptors(std::string& error) {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
-    const int got = ::open("/dev/null", O_RDWR);
-    if (got != fd) {
-      error = got < 0 ? std::strerror(errno) : "descriptor mismatch";
-      if (got > 2) ::close(got);
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 int run_program(Console& console, const char* log_path, bool log_named_by_user) {
   std::string error;
-  if (!open_standard_descriptors(error)) {
+  cli::ClosedDescriptors closed = 0;
+  if (!cli::open_standard_descriptors(closed, error)) {
     std::fprintf(stderr, "ntbench: cannot open /dev/null for a closed standard descriptor: %s\n",
                  error.c_str());
     return 1;

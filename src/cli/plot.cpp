@@ -19,6 +19,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "cli/parser.hpp"
+
 extern char** environ;
 
 namespace ntb::cli {
@@ -168,7 +170,7 @@ std::string find_gnuplot() {
 PlotWriter::PlotWriter(const PlotLayout& layout, std::string path) : path_(std::move(path)) {
   const std::optional<PlotFormat> format = plot_format(path_);
   if (!format) {
-    error_ = "--plot: the file name must end in .svg or .png, got '" + path_ + "'";
+    error_ = "--plot: the file name must end in .svg or .png, got " + quote_arg(path_);
     return;
   }
   const std::string gnuplot = find_gnuplot();
@@ -179,7 +181,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path) : path_(std::
   }
   const int file = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (file < 0) {
-    error_ = "--plot: cannot write '" + path_ + "': " + std::strerror(errno);
+    error_ = "--plot: cannot write " + quote_arg(path_) + ": " + std::strerror(errno);
     return;
   }
   file_made_ = true;

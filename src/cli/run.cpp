@@ -10,6 +10,7 @@
 #include "cli/command.hpp"
 #include "cli/help.hpp"
 #include "cli/parser.hpp"
+#include "cli/standard_descriptors.hpp"
 
 namespace ntb::cli {
 
@@ -64,9 +65,18 @@ int run_process(const Request& r) {
   // A closed pipe ends the process at once, as it ends the other tools of a
   // pipeline; should SIGPIPE stay blocked, the EPIPE check ends it quietly.
   std::signal(SIGPIPE, SIG_DFL);
+  ClosedDescriptors closed = 0;
+  if (std::string error; !open_standard_descriptors(closed, error)) {
+    std::fprintf(stderr, "ntbench: cannot open /dev/null for a closed standard descriptor: %s\n",
+                 error.c_str());
+    return 1;
+  }
+  // A descriptor that was closed at start stays closed to the command (-1):
+  // reading standard input or writing the answer fails with EBADF, said on
+  // standard error, instead of reading or writing /dev/null unnoticed.
   const Format format = r.csv ? Format::kCsv : Format::kText;
-  Output out(format, 1);
-  TokenReader in(0);
+  Output out(format, (closed & 2U) != 0 ? -1 : 1);
+  TokenReader in((closed & 1U) != 0 ? -1 : 0);
   Channels io{out, in};
   return run_with(r, io);
 }
@@ -78,7 +88,7 @@ int run_in_memory(const std::vector<std::string>& args, std::string_view in, std
   const Request r = parse_command_line(static_cast<int>(argv.size()), argv.data());
   if (r.outcome == Outcome::kWorkbench) return -1;
   Output output(r.csv ? Format::kCsv : Format::kText, -1, &out);
-  TokenReader reader(-1, in);
+  TokenReader reader(in);
   Channels io{output, reader, &err};
   return run_with(r, io);
 }

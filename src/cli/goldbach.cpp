@@ -12,8 +12,12 @@ namespace ntb::cli {
 namespace {
 
 std::string check(const Request& r) {
-  if (r.flag("--all") && r.text("--plot").empty()) return "--all needs --plot FILE";
-  return plot_usage_error(r, !r.flag("--list"), "--plot draws the counts; it does not take --list");
+  if (std::string wrong = plot_usage_error(r, !r.flag("--list"),
+                                           "--plot draws the counts; it does not take --list");
+      !wrong.empty())
+    return wrong;
+  if (r.flag("--all") && !r.flag("--plot")) return "--all needs --plot FILE";
+  return "";
 }
 
 int run(const Request& r, Channels& io) {

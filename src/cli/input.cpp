@@ -15,21 +15,21 @@ bool blank(char c) {
 }
 }  // namespace
 
-TokenReader::TokenReader(int fd, std::string_view from) : fd_(fd), text_(from) {}
-
 bool TokenReader::fill() {
   pos_ = end_ = 0;
-  if (fd_ < 0) {
+  if (from_text_) {
     const size_t n = std::min(text_.size(), sizeof buf_);
     std::memcpy(buf_, text_.data(), n);
     text_.remove_prefix(n);
     end_ = n;
     return n > 0;
   }
+  if (error_ != 0) return false;
   for (;;) {
     const ssize_t n = ::read(fd_, buf_, sizeof buf_);
     if (n < 0 && errno == EINTR) continue;
-    end_ = n > 0 ? static_cast<size_t>(n) : 0;  // a read error ends the input
+    if (n < 0) error_ = errno;
+    end_ = n > 0 ? static_cast<size_t>(n) : 0;
     return n > 0;
   }
 }

@@ -1,9 +1,10 @@
 // The numbers of factor and totient: those given on the command line or,
 // without any, every token of standard input.  A token that is not a whole
 // number in range is named on standard error and the others are still
-// answered; the status is then 1.
+// answered; the status is then 1, as when standard input cannot be read.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,12 @@ int each_number(const Request& r, Channels& io, Whole min, Answer answer) {
     io.error("ntbench " + std::string(r.command->name) + ": " + quote_arg(token) +
              " is not a whole number from " + decimal_string(min) + " to " +
              decimal_string(kWholeMax));
+    status = 1;
+  }
+  if (io.in.error() != 0) {  // a failed read is no end of the input
+    io.out.flush();
+    io.error("ntbench " + std::string(r.command->name) +
+             ": standard input: " + std::strerror(io.in.error()));
     status = 1;
   }
   return status;

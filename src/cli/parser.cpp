@@ -29,6 +29,12 @@ namespace {
 // The longest text read as a number.
 constexpr size_t kArgumentDigits = 19;
 
+// What the prescan gives CLI11 as the value of an option written `--opt=`,
+// which CLI11 would otherwise fill with the next argument: a text that no
+// argument can hold (an argument ends at its first NUL byte), read back as
+// the empty value.
+const std::string kEmptyValue(1, '\0');
+
 struct UsageError {
   std::string message;
 };
@@ -143,10 +149,9 @@ bool wrong_option(const std::string& a, const Command* command) {
 }
 
 // The first step, before CLI11: wrong options, --log without its file name
-// (--log= names none), and `--`, which before a command ends the options of
-// the workbench, so that nothing may follow it, and after one leaves the
-// rest to the command as operands (moved to after_mark).  The usage error,
-// or an empty text.
+// (--log= names none), a command's `--opt=` (given kEmptyValue), and `--`, which before a command
+// ends the options of the workbench, so that nothing may follow it, and after one leaves the rest
+// to the command as operands (moved to after_mark).  The usage error, or an empty text.
 std::string prescan(std::vector<std::string>& args, std::vector<std::string>& after_mark) {
   const Command* current = nullptr;  // the command, once its name was seen
   for (size_t i = 0; i < args.size(); ++i) {
@@ -172,6 +177,10 @@ std::string prescan(std::vector<std::string>& args, std::vector<std::string>& af
       continue;
     }
     if (wrong_option(a, current)) return fail("unknown option " + quote_arg(a));
+    if (current != nullptr && a.starts_with("--") && a.find('=') == a.size() - 1) {
+      args[i] += kEmptyValue;  // `--opt=`: the empty value
+      continue;
+    }
     if (current == nullptr && !a.empty() && a[0] != '-') {
       current = find_command(a);
       if (current == nullptr) return "";  // `help`, or an unknown command
@@ -383,9 +392,10 @@ std::vector<GivenOption> LineParser::given_options(const Sub& s) const {
     const CommandOption& o = *slot.option;
     if (slot.flag) given.push_back({o.name, "", 0});
     if (!slot.text) continue;
+    const std::string text = *slot.text == kEmptyValue ? "" : *slot.text;
     const Whole value =
-        o.kind == CommandOption::Kind::kNumber ? argument_value(*s.command, o.arg, *slot.text) : 0;
-    given.push_back({o.name, *slot.text, value});
+        o.kind == CommandOption::Kind::kNumber ? argument_value(*s.command, o.arg, text) : 0;
+    given.push_back({o.name, text, value});
   }
   return given;
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/command.hpp"
+#include "cli/parser.hpp"
 #include "cli/plot.hpp"
 #include "numtheory/decimal_digits.hpp"
 
@@ -22,14 +23,17 @@ inline CommandOption plot_option(std::string_view help) {
   return {"--plot", help, CommandOption::Kind::kText, {"FILE"}};
 }
 
-// The check of --plot shared by the commands that draw: the extension, and
-// whether this table is one that draws (`refused` says why not); an empty
-// text, or the usage error.
+// The check of --plot shared by the commands that draw: a file name that is
+// not empty, no --csv beside it (the rows go to the picture, not to
+// standard output), whether this table is one that draws (`refused` says
+// why not), and the extension; an empty text, or the usage error.
 inline std::string plot_usage_error(const Request& r, bool drawable, std::string_view refused) {
+  if (!r.flag("--plot")) return "";
   const std::string plot = r.text("--plot");
-  if (plot.empty()) return "";
+  if (plot.empty()) return "the picture's file name is empty";
+  if (r.csv) return "--csv and --plot cannot go together";
   if (!drawable) return std::string(refused);
-  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got '" + plot + "'";
+  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got " + quote_arg(plot);
   return "";
 }
 

@@ -73,10 +73,11 @@ int run_process(const Request& r) {
   // pipeline; should SIGPIPE stay blocked, the EPIPE check ends it quietly.
   std::signal(SIGPIPE, SIG_DFL);
   const Format format = r.csv ? Format::kCsv : Format::kText;
-  // Standard output closed at the start fails as it would have without the
-  // /dev/null in its place: one line, status 1.
+  // A descriptor closed at the start stays closed to the command (-1):
+  // reading standard input or writing the answer fails with EBADF, said on
+  // standard error, instead of reading or writing /dev/null unnoticed.
   Output out(format, standard_descriptor_was_closed(1) ? -1 : 1);
-  TokenReader in(0);
+  TokenReader in(standard_descriptor_was_closed(0) ? -1 : 0);
   Channels io{out, in};
   return run_with(r, io);
 }
@@ -88,7 +89,7 @@ int run_in_memory(const std::vector<std::string>& args, std::string_view in, std
   const Request r = parse_command_line(static_cast<int>(argv.size()), argv.data());
   if (r.outcome == Outcome::kWorkbench) return -1;
   Output output(r.csv ? Format::kCsv : Format::kText, -1, &out);
-  TokenReader reader(-1, in);
+  TokenReader reader(in);
   Channels io{output, reader, &err};
   return run_with(r, io);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one-shot commands as whole processes in a pipeline: a reader that
-# stops after one line ends the longest listing at once and quietly, and
-# factor reads its numbers from standard input.
+# stops after one line ends the longest listing at once and quietly,
+# factor reads its numbers from standard input, and a standard descriptor
+# that fails is reported.
 # Usage: pipe_test.sh BINARY
 set -u
 bin=$(realpath "$1")
@@ -44,6 +45,25 @@ rc=$?
 [ "$(cat err)" = "ntbench factor: 'abc' is not a whole number from 0 to 2147483647" ] ||
   fail "factor from a pipe: '$(cat err)'"
 [ -e session7.dat ] && fail "a command created session7.dat"
+
+# A standard input that cannot be read (closed, a directory) is said so,
+# status 1, not taken for an empty one; a closed standard output likewise.
+check_fault() {  # WHAT EXPECTED-STDERR COMMAND...
+  local what=$1 want=$2
+  shift 2
+  "$@" >out 2>err
+  rc=$?
+  [ "$rc" = 1 ] || fail "$what: status $rc"
+  [ "$(cat err)" = "$want" ] || fail "$what: '$(cat err)'"
+  [ -s out ] && fail "$what: wrote '$(head -c 200 out)'"
+}
+for cmd in factor totient; do
+  check_fault "$cmd <&-" "ntbench $cmd: standard input: Bad file descriptor" \
+    sh -c '"$1" "$2" <&-' sh "$bin" "$cmd"
+  check_fault "$cmd < $dir" "ntbench $cmd: standard input: Is a directory" "$bin" "$cmd" <"$dir"
+done
+check_fault "factor 12 >&-" "ntbench: standard output: Bad file descriptor" \
+  sh -c '"$1" factor 12 >&-' sh "$bin"
 
 [ "$failures" = 0 ] || exit 1
 echo "pipelines: every check passed"

@@ -41,10 +41,11 @@ int run(const Request& r, Channels& io) {
                           "numbers n <= N with exactly k divisors",
                           true,
                           {{"numbers with k divisors", PlotStyle::kBoxes}}};
-  return print_or_plot(r, io, {"k", "count"}, layout, [&](auto&& emit) {
-    for (int32_t k = 1; k <= kVectorSlots; ++k)
-      if (v.slot[k] != 0) emit(k, v.slot[k]);
-  });
+  return print_or_plot(r, io, {"k", "count"}, layout, "no n up to " + std::to_string(N),
+                       [&](auto&& emit) {
+                         for (int32_t k = 1; k <= kVectorSlots; ++k)
+                           if (v.slot[k] != 0) emit(k, v.slot[k]);
+                       });
 }
 
 }  // namespace

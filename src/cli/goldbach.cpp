@@ -13,7 +13,16 @@ namespace {
 
 std::string check(const Request& r) {
   if (r.flag("--all") && r.text("--plot").empty()) return "--all needs --plot FILE";
-  return plot_usage_error(r, !r.flag("--list"), "--plot draws the counts; it does not take --list");
+  if (std::string wrong = plot_usage_error(r, !r.flag("--list"),
+                                           "--plot draws the counts; it does not take --list");
+      !wrong.empty())
+    return wrong;
+  // The comet is the counts of every even n of a range: one N, or a few,
+  // would be a picture of isolated dots.
+  if (!r.text("--plot").empty() && r.numbers.size() != 2)
+    return "--plot draws Goldbach's comet of a range A B, got " + std::to_string(r.numbers.size()) +
+           (r.numbers.size() == 1 ? " number" : " numbers");
+  return "";
 }
 
 int run(const Request& r, Channels& io) {
@@ -31,7 +40,7 @@ int run(const Request& r, Channels& io) {
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
   return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
-                       comet_layout(r), [&](auto&& emit) {
+                       comet_layout(r), "no N", [&](auto&& emit) {
                          for (const Whole n : r.numbers) {
                            const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
                            emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);

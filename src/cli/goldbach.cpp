@@ -72,7 +72,7 @@ const Command& goldbach_command() {
         {{0, 1}}},
        {{even_n}, true}},
       {{"--list", "list the pairs of primes of one N (columns: a b)"},
-       plot_option("draw Goldbach's comet into FILE (.svg, .png)"),
+       plot_option("with A B: draw Goldbach's comet into FILE (.svg, .png)"),
        {"--all", "with --plot: the mixed and composite pairs too"}},
       "n prime_pairs mixed_pairs composite_pairs",
       check,

@@ -25,19 +25,15 @@ while IFS='|' read -r line expected; do
   }
 done <<'CASES'
 ntbench pr|primes
-ntbench d|divisor-counts divisors
 ntbench --|--help --log --version
 ntbench --log x.dat t|totient triplets twins
 ntbench primes --|--count --csv --help
 ntbench primes 1 10 --c|--count --csv
 ntbench gaps 1 2 3 --h|--help --histogram
 ntbench goldbach 6 100 --plot c|comet.png counts.svg
-ntbench --log c|comet.png counts.svg
 ntbench steps |inclusion reverse
 ntbench steps inclusion |
 ntbench help go|goldbach
-ntbench help pi |
-ntbench divisor-counts 100 --t|--tau
 ntbench pi 10 |
 CASES
 [ "$failures" = 0 ] || exit 1

@@ -122,7 +122,6 @@ TEST(Plots, EachKindDrawsItsTableAsSvg) {
        1},
       {{"goldbach", "6", "300", "--all"}, "ntbench goldbach 6 300", PlotStyle::kPoints, 3},
       {{"goldbach", "6", "10000"}, "ntbench goldbach 6 10000", PlotStyle::kDots, 1},
-      {{"goldbach", "6", "9000", "--all"}, "ntbench goldbach 6 9000", PlotStyle::kDots, 3},
       {{"divisor-counts", "100000"},
        "ntbench divisor-counts 100000: numbers n <= N by their divisors",
        PlotStyle::kBoxes,

@@ -22,6 +22,9 @@ add_custom_target(ntbench_docs ALL DEPENDS ${PROJECT_BINARY_DIR}/ntbench.1.gz ${
 add_dependencies(ntbench ntbench_docs)
 
 install(TARGETS ntbench RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The bash completion that the program writes when it is linked (src/app).
+install(FILES ${PROJECT_BINARY_DIR}/ntbench.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME ntbench)
 install(FILES ${PROJECT_BINARY_DIR}/ntbench.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # /usr/share/doc/ntbench: the licence in Debian's machine-readable form, the
 # README (the About entry sends the user to it) and the changelog.

@@ -22,8 +22,12 @@ int run_program(Console& console, const char* log_path, bool log_named_by_user) 
   std::string error;
   SessionLog log;
   if (!log.open(log_path, error, log_named_by_user)) {
-    std::fprintf(stderr, "ntbench: cannot create the session log %s: %s\n", log_path,
-                 error.c_str());
+    // The usual cause is a folder the user may not write: the line says
+    // how to run anyway.
+    std::fprintf(stderr,
+                 "ntbench: cannot create the session log %s: %s (run it in a writable folder, "
+                 "or name the log with --log FILE)\n",
+                 log_path, error.c_str());
     return 1;
   }
   {

@@ -43,10 +43,11 @@ int run(const Request& r, Channels& io) {
                           {{"numbers with k divisors", PlotStyle::kBoxes}},
                           1,
                           kVectorSlots};
-  return print_or_plot(r, io, {"k", "count"}, layout, [&](auto&& emit) {
-    for (int32_t k = 1; k <= kVectorSlots; ++k)
-      if (v.slot[k] != 0) emit(k, v.slot[k]);
-  });
+  return print_or_plot(r, io, {"k", "count"}, layout, "no n up to " + std::to_string(N),
+                       [&](auto&& emit) {
+                         for (int32_t k = 1; k <= kVectorSlots; ++k)
+                           if (v.slot[k] != 0) emit(k, v.slot[k]);
+                       });
 }
 
 }  // namespace

@@ -18,7 +18,11 @@ int run_gap_histogram(const Request& r, Channels& io) {
                           {{"pairs with the gap", PlotStyle::kBoxes}},
                           static_cast<double>(g1),
                           static_cast<double>(g2)};
-  return print_or_plot(r, io, {"gap", "count"}, layout, [&](auto&& emit) {
+  std::string empty = "no gap ";
+  empty += g1 == g2 && first == 1 ? "of " + std::to_string(g1)
+                                  : "from " + std::to_string(g1) + " to " + std::to_string(g2);
+  empty += " between " + std::to_string(a) + " and " + std::to_string(b);
+  return print_or_plot(r, io, {"gap", "count"}, layout, empty, [&](auto&& emit) {
     const std::vector<uint64_t> counts = prime_gap_counts(a, b);
     for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)
       if (counts[static_cast<size_t>(g)] != 0) emit(g, counts[static_cast<size_t>(g)]);

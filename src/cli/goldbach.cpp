@@ -17,6 +17,11 @@ std::string check(const Request& r) {
       !wrong.empty())
     return wrong;
   if (r.flag("--all") && !r.flag("--plot")) return "--all needs --plot FILE";
+  // The comet is the counts of every even n of a range: one N, or a few,
+  // would be a picture of isolated dots.
+  if (r.flag("--plot") && r.numbers.size() != 2)
+    return "--plot draws Goldbach's comet of a range A B, got " + std::to_string(r.numbers.size()) +
+           (r.numbers.size() == 1 ? " number" : " numbers");
   return "";
 }
 
@@ -35,7 +40,7 @@ int run(const Request& r, Channels& io) {
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
   return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
-                       comet_layout(r), [&](auto&& emit) {
+                       comet_layout(r), "no N", [&](auto&& emit) {
                          for (const Whole n : r.numbers) {
                            const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
                            emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
@@ -67,7 +72,7 @@ const Command& goldbach_command() {
         {{0, 1}}},
        {{even_n}, true}},
       {{"--list", "list the pairs of primes of one N (columns: a b)"},
-       plot_option("draw Goldbach's comet into FILE (.svg, .png)"),
+       plot_option("with A B: draw Goldbach's comet into FILE (.svg, .png)"),
        {"--all", "with --plot: the mixed and composite pairs too"}},
       "n prime_pairs mixed_pairs composite_pairs",
       check,

@@ -80,6 +80,25 @@ std::string option_text(const CommandOption& o) {
   return s;
 }
 
+// The options of a command in brief, "[--step S] [--plot FILE]", on lines
+// of the right-hand column of the list of commands (--csv, which every
+// command takes, is left out).
+void options_in_brief(std::string& out, const Command& c) {
+  std::string l;
+  for (const CommandOption& o : c.options) {
+    std::string item = option_text(o);
+    item.insert(item.begin(), '[');
+    item += ']';
+    if (!l.empty() && 24 + l.size() + 1 + item.size() > 79) {
+      out += std::string(24, ' ') + l + "\n";
+      l.clear();
+    }
+    if (!l.empty()) l += ' ';
+    l += item;
+  }
+  if (!l.empty()) out += std::string(24, ' ') + l + "\n";
+}
+
 std::string command_help(const Command& c) {
   std::string out = "Usage: ntbench " + synopsis(c);
   for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
@@ -133,12 +152,16 @@ std::string overview() {
       "pause, no session log.\n"
       "\n"
       "Commands:\n";
-  for (const Command* c : commands()) line(out, synopsis(*c), c->summary);
+  for (const Command* c : commands()) {
+    line(out, synopsis(*c), c->summary);
+    options_in_brief(out, *c);
+  }
   out +=
       "\n"
       "One row a line, its columns separated by one blank, no header; with --csv a\n"
       "header row naming the columns, then comma-separated rows (RFC 4180).\n"
-      "'ntbench COMMAND --help' shows a command's arguments, ranges and columns.\n"
+      "Every command also takes --csv and -h, --help.  'ntbench COMMAND --help'\n"
+      "shows a command's arguments, ranges, options and columns.\n"
       "\n"
       "Options:\n"
       "  -h, --help        show this text and exit\n"
@@ -157,9 +180,11 @@ std::string overview() {
       "characters read at a pause is run as a shell command.\n"
       "\n"
       "Exit status: 0 at Exit (main menu 10) or at the end of the input, and after\n"
-      "a command's answer; 1 when the session log cannot be created or written, or\n"
-      "a number read by factor or totient was refused; 2 for a wrong option or\n"
-      "argument; 130 after Ctrl-C (SIGINT), 143 after SIGTERM.\n"
+      "a command's answer; 1 when the session log cannot be created or written,\n"
+      "standard output cannot be written, a number read by factor or totient was\n"
+      "refused, or a picture was not drawn; 2 for a wrong option or argument; 130\n"
+      "after Ctrl-C (SIGINT), 141 when the reader of a command's output went away\n"
+      "(SIGPIPE), 143 after SIGTERM.\n"
       "\n"
       "The manual page ntbench(1) has the menu map and examples.\n";
   return out;

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "cli/command.hpp"
+#include "cli/nearest_word.hpp"
 #include "numtheory/decimal_digits.hpp"
 
 namespace ntb::cli {
@@ -45,6 +46,26 @@ std::string workbench_error(const std::string& what) {
 
 std::string command_error(const Command& c, const std::string& what) {
   return "ntbench " + std::string(c.name) + ": " + what;
+}
+
+// "; did you mean 'primes'?" when one of the candidates is clearly the
+// word meant, else nothing: the end of a message naming an unknown word.
+std::string did_you_mean(std::string_view word, const std::vector<std::string_view>& candidates) {
+  const std::string near = nearest_word(word, candidates);
+  return near.empty() ? "" : "; did you mean '" + near + "'?";
+}
+
+// An unknown command of the workbench's line, with the nearest command.
+std::string unknown_command(const std::string& name) {
+  std::vector<std::string_view> names{"help"};
+  for (const Command* c : commands()) names.push_back(c->name);
+  return workbench_error("unknown command " + quote_arg(name)) + did_you_mean(name, names);
+}
+
+// An unknown option of the workbench, with the nearest of its options.
+std::string unknown_workbench_option(const std::string& name) {
+  return workbench_error("unknown option " + quote_arg(name)) +
+         did_you_mean(name, {"--log", "--help", "--version"});
 }
 
 // The end of a message that names a wrong or missing argument.
@@ -149,11 +170,14 @@ bool wrong_option(const std::string& a, const Command* command) {
 }
 
 // The first step, before CLI11: wrong options, --log without its file name
-// (--log= names none), a command's `--opt=` (given kEmptyValue), and `--`, which before a command
-// ends the options of the workbench, so that nothing may follow it, and after one leaves the rest
-// to the command as operands (moved to after_mark).  The usage error, or an empty text.
+// (--log= names none), a command's `--opt=` (given kEmptyValue), and `--`.
+// After a command or `help` it leaves the rest to them as operands (moved to
+// after_mark); before one it ends the options of the workbench: the word
+// after it is still the command (or `help`), and the rest its operands.  The
+// usage error, or an empty text.
 std::string prescan(std::vector<std::string>& args, std::vector<std::string>& after_mark) {
   const Command* current = nullptr;  // the command, once its name was seen
+  bool help = false;                 // `help` was seen in the command's place
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const auto fail = [&](const std::string& what) {
@@ -161,29 +185,37 @@ std::string prescan(std::vector<std::string>& args, std::vector<std::string>& af
                                 : command_error(*current, what + see_help(*current));
     };
     if (a == "--") {
-      if (current != nullptr) {
-        after_mark.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      const auto next = args.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+      if (current != nullptr || help || next == args.end()) {
+        after_mark.assign(next, args.end());
         args.resize(i);
-      } else if (i + 1 < args.size()) {
-        return fail("unknown command " + quote_arg(args[i + 1]));
-      } else {
-        args.pop_back();
+        return "";
       }
+      const std::string name = *next;
+      if (name != "help" && find_command(name) == nullptr) return unknown_command(name);
+      after_mark.assign(next + 1, args.end());
+      args.resize(i);
+      args.push_back(name);
       return "";
     }
+    if (help) continue;  // CLI11 reads the rest of `help`
     if (current == nullptr && (a == "--log" || a == "--log=")) {
       if (a == "--log=" || i + 1 == args.size()) return fail("option '--log' needs a file name");
       ++i;
       continue;
     }
-    if (wrong_option(a, current)) return fail("unknown option " + quote_arg(a));
+    if (wrong_option(a, current)) {
+      if (current != nullptr) return fail("unknown option " + quote_arg(a));
+      return unknown_workbench_option(a);
+    }
     if (current != nullptr && a.starts_with("--") && a.find('=') == a.size() - 1) {
       args[i] += kEmptyValue;  // `--opt=`: the empty value
       continue;
     }
-    if (current == nullptr && !a.empty() && a[0] != '-') {
+    if (current == nullptr && !help && !a.empty() && a[0] != '-') {
       current = find_command(a);
-      if (current == nullptr) return "";  // `help`, or an unknown command
+      if (current == nullptr && a != "help") return "";  // an unknown command
+      help = current == nullptr;
     }
   }
   return "";
@@ -224,7 +256,7 @@ class LineParser {
   const Sub* parsed_command() const;
   Request after_parse(const std::vector<std::string>& after_mark);
   void read_log(Request& r) const;
-  Request help_request() const;
+  Request help_request(const std::vector<std::string>& after_mark);
   Request command_request(const Sub& s, const std::vector<std::string>& after_mark);
   std::vector<GivenOption> given_options(const Sub& s) const;
 
@@ -327,13 +359,12 @@ Request LineParser::parse(const std::vector<std::string>& args,
 Request LineParser::after_parse(const std::vector<std::string>& after_mark) {
   if (const std::vector<std::string> left = app_.remaining(false); !left.empty()) {
     const std::string& first = left.front();
-    if (first.size() > 1 && first[0] == '-')
-      throw UsageError{workbench_error("unknown option " + quote_arg(first))};
-    throw UsageError{workbench_error("unknown command " + quote_arg(first))};
+    if (first.size() > 1 && first[0] == '-') throw UsageError{unknown_workbench_option(first)};
+    throw UsageError{unknown_command(first)};
   }
   Request r;
   read_log(r);
-  if (help_->parsed()) return help_request();
+  if (help_->parsed()) return help_request(after_mark);
   if (const Sub* s = parsed_command()) return command_request(*s, after_mark);
   return r;
 }
@@ -349,15 +380,19 @@ void LineParser::read_log(Request& r) const {
   r.log_named_by_user = true;
 }
 
-Request LineParser::help_request() const {
+Request LineParser::help_request(const std::vector<std::string>& after_mark) {
   if (const std::vector<std::string> left = help_->remaining(); !left.empty())
     throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
                      "; see 'ntbench help'"};
+  positionals_.insert(positionals_.end(), after_mark.begin(), after_mark.end());
   if (positionals_.size() > 1)
     throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals_[1])};
-  if (!positionals_.empty() && find_command(positionals_[0]) == nullptr)
+  if (!positionals_.empty() && find_command(positionals_[0]) == nullptr) {
+    std::vector<std::string_view> names;
+    for (const Command* c : commands()) names.push_back(c->name);
     throw UsageError{"ntbench help: unknown command " + quote_arg(positionals_[0]) +
-                     "; see 'ntbench help'"};
+                     "; see 'ntbench help'" + did_you_mean(positionals_[0], names)};
+  }
   Request r;
   r.outcome = Outcome::kHelp;
   r.topic = positionals_.empty() ? "" : positionals_[0];
@@ -366,8 +401,12 @@ Request LineParser::help_request() const {
 
 Request LineParser::command_request(const Sub& s, const std::vector<std::string>& after_mark) {
   const Command& c = *s.command;
-  if (const std::vector<std::string> left = s.app->remaining(); !left.empty())
-    throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) + see_help(c))};
+  if (const std::vector<std::string> left = s.app->remaining(); !left.empty()) {
+    std::vector<std::string_view> names{"--csv", "--help"};
+    for (const CommandOption& o : c.options) names.push_back(o.name);
+    throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) + see_help(c)) +
+                     did_you_mean(left.front(), names)};
+  }
   if (!log_.empty())
     throw UsageError{
         command_error(c, "--log is an option of the workbench; the commands keep no session log")};
@@ -421,6 +460,13 @@ std::string quote_arg(std::string_view arg) {
 Request parse_command_line(int argc, const char* const* argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc && argv[i] != nullptr; ++i) args.emplace_back(argv[i]);
+  // `ntbench --completion bash`, left out of the help: the build runs it to
+  // write the completion script.
+  if (args.size() == 2 && args[0] == "--completion" && args[1] == "bash") {
+    Request r;
+    r.outcome = Outcome::kCompletion;
+    return r;
+  }
   std::vector<std::string> after_mark;  // a command's operands after its `--`
   if (const std::string wrong = prescan(args, after_mark); !wrong.empty())
     return error_request(wrong);

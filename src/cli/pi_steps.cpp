@@ -25,14 +25,16 @@ int run_pi_steps(const Request& r, Channels& io) {
       {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}},
       static_cast<double>(a),
       static_cast<double>(b)};
-  return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
-    PrimePiSteps steps(a, b, step);
-    uint64_t x = 0, pi = 0;
-    while (steps.next(x, pi)) {
-      const auto real = static_cast<double>(x);
-      emit(x, pi, real / std::log(real), logarithmic_integral(real));
-    }
-  });
+  return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout,
+                       "no x from " + std::to_string(a) + " to " + std::to_string(b),
+                       [&](auto&& emit) {
+                         PrimePiSteps steps(a, b, step);
+                         uint64_t x = 0, pi = 0;
+                         while (steps.next(x, pi)) {
+                           const auto real = static_cast<double>(x);
+                           emit(x, pi, real / std::log(real), logarithmic_integral(real));
+                         }
+                       });
 }
 
 }  // namespace ntb::cli

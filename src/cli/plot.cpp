@@ -105,6 +105,9 @@ std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning)
         // A dot is too small for the legend: the key shows a disc instead.
         s += " with dots" + color + " notitle, NaN with points pt 7 ps 1.5" + color + title;
         break;
+      case PlotStyle::kPoints:
+        s += " with points pt 7 ps 1.5" + color + title;
+        break;
       case PlotStyle::kLines:
         // Each curve thinner than the one before, drawn over it: where two
         // meet (pi(x) and li(x)), both stay visible.

@@ -33,9 +33,10 @@ enum class PlotFormat { kSvg, kPng };
 std::optional<PlotFormat> plot_format(std::string_view path);
 
 enum class PlotStyle {
-  kDots,   // one dot per row (Goldbach's comet)
-  kLines,  // a curve through the rows
-  kBoxes,  // one bar per row (histograms)
+  kDots,    // one dot per row (Goldbach's comet)
+  kPoints,  // one disc per row (a comet of a short range, where dots would not show)
+  kLines,   // a curve through the rows
+  kBoxes,   // one bar per row (histograms)
 };
 
 struct PlotSeries {

@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,9 +51,11 @@ void print_field(Output& out, Int v) {
 // Runs body(emit) and sends its rows to standard output under `header`, or
 // into the picture of --plot.  The status: 0, or 1 when the picture could
 // not be drawn (one line on standard error names why; no file is left).
+// gnuplot is started by the first row: a table without rows draws nothing,
+// and the line says so by `empty` ("no gap from 7 to 7 between 0 and 100").
 template <class Body>
 int print_or_plot(const Request& r, Channels& io, std::initializer_list<std::string_view> header,
-                  const PlotLayout& layout, Body&& body) {
+                  const PlotLayout& layout, std::string_view empty, Body&& body) {
   const std::string path = r.text("--plot");
   if (path.empty()) {
     io.out.header(header);
@@ -62,12 +65,21 @@ int print_or_plot(const Request& r, Channels& io, std::initializer_list<std::str
     });
     return 0;
   }
-  PlotWriter plot(layout, path);
-  if (!plot.failed()) {
-    body([&](const auto&... fields) { plot.row(fields...); });
-    if (plot.finish() == 0) return 0;
+  std::optional<PlotWriter> plot;
+  body([&](const auto&... fields) {
+    if (!plot) plot.emplace(layout, path);
+    if (!plot->failed()) plot->row(fields...);
+  });
+  std::string why;
+  if (!plot) {
+    why = empty;
+    why += ": nothing to draw";
+  } else if (plot->failed() || plot->finish() != 0) {
+    why = plot->error();
+  } else {
+    return 0;
   }
-  io.error("ntbench " + std::string(r.command->name) + ": " + plot.error());
+  io.error("ntbench " + std::string(r.command->name) + ": " + why);
   return 1;
 }
 

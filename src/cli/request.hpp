@@ -16,11 +16,12 @@ namespace ntb::cli {
 struct Command;
 
 enum class Outcome {
-  kWorkbench,  // no command: the interactive workbench, with log_path
-  kHelp,       // help text on standard output, status 0 (`topic` names a command or is empty)
-  kVersion,    // the name and version on standard output, status 0
-  kError,      // `error` on standard error, status 2, nothing else touched
-  kCommand,    // `command` run with `numbers` and `options`
+  kWorkbench,   // no command: the interactive workbench, with log_path
+  kHelp,        // help text on standard output, status 0 (`topic` names a command or is empty)
+  kVersion,     // the name and version on standard output, status 0
+  kError,       // `error` on standard error, status 2, nothing else touched
+  kCommand,     // `command` run with `numbers` and `options`
+  kCompletion,  // the bash completion script on standard output, status 0
 };
 
 // An option given to the command: a flag, or one with its text (and, for an

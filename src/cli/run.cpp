@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "cli/command.hpp"
+#include "cli/completion.hpp"
 #include "cli/help.hpp"
 #include "cli/parser.hpp"
 #include "numtheory/standard_descriptors.hpp"
@@ -32,6 +33,9 @@ int answer(const Request& r, Channels& io) {
       return 0;
     case Outcome::kVersion:
       io.out.raw(version_text());
+      return 0;
+    case Outcome::kCompletion:
+      io.out.raw(bash_completion_script());
       return 0;
     case Outcome::kError:
       io.error(r.error);

@@ -72,5 +72,13 @@ for form in "--log kept.log" "--log=kept.log"; do
   [ -e named/session7.dat ] && fail "$form: session7.dat was created"
 done
 
+# A session log that cannot be created (here a folder holds its name): the
+# reason, and what to do instead, on one line; status 1.
+mkdir -p refused/session7.dat
+(cd refused && "$bin" </dev/null >../out 2>../err)
+[ $? = 1 ] || fail "refused log: not status 1"
+[ "$(cat err)" = "ntbench: cannot create the session log session7.dat: Is a directory (run it in a \
+writable folder, or name the log with --log FILE)" ] || fail "refused log: printed '$(cat err)'"
+
 [ "$failures" = 0 ] || exit 1
 echo "command line: every check passed"

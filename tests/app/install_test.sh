@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installation as a user or a packager does it, into temporary directories:
-#   install  cmake --install into a prefix; the installed program answers --version
+#   install  cmake --install into a prefix (the program, its page, its bash completion);
+#            the installed program answers --version
 #   man      the manual page renders without a warning from groff -ww (and man -l)
 #   package  CPack builds ntbench_<version>_<arch>.deb holding the program, the page,
 #            the licence and the README; lintian (where installed) finds nothing
@@ -25,6 +26,8 @@ case $mode in
     "$cmake" --install "$build" --prefix "$dir/p" >"$dir/log" 2>&1 || { cat "$dir/log"; die "cmake --install"; }
     [ -f "$dir/p/share/man/man1/ntbench.1.gz" ] || die "no share/man/man1/ntbench.1.gz"
     [ -x "$dir/p/bin/ntbench" ] || die "no bin/ntbench"
+    completion=$dir/p/share/bash-completion/completions/ntbench
+    grep -q '^complete -F _ntbench ntbench$' "$completion" || die "no bash completion in $completion"
     got=$(cd "$dir" && "$dir/p/bin/ntbench" --version </dev/null) || die "installed ntbench --version: status $?"
     [ "$got" = "ntbench $version" ] || die "installed ntbench --version printed '$got'"
     ;;
@@ -52,6 +55,7 @@ case $mode in
     [ -f "$deb" ] || die "no $(basename "$deb") among: $(ls "$dir")"
     contents=$(dpkg-deb --contents "$deb")
     for f in ./usr/bin/ntbench ./usr/share/man/man1/ntbench.1.gz ./usr/share/doc/ntbench/copyright \
+      ./usr/share/bash-completion/completions/ntbench \
       ./usr/share/doc/ntbench/README.md ./usr/share/doc/ntbench/changelog.gz; do
       grep -q " $f\$" <<<"$contents" || die "the package lacks $f: $contents"
     done

@@ -62,12 +62,16 @@ size_t count(const std::string& s, const std::string& what) {
 // its legend sample left out: dots, bars, or the vertices of a curve.
 size_t marks(const std::string& svg, PlotStyle style, const std::string& color) {
   switch (style) {
-    case PlotStyle::kDots: {
+    case PlotStyle::kDots:
+    case PlotStyle::kPoints: {
+      // A disc (point type 7) is gnuplot's gpPt6; the legend shows one more.
+      const bool discs = style == PlotStyle::kPoints;
       size_t dots = 0;
-      const std::string dot = "<use xlink:href='#gpDot'";
+      const std::string dot =
+          discs ? "<use xlink:href='#gpPt6' transform" : "<use xlink:href='#gpDot'";
       for (size_t at = svg.find(dot); at != std::string::npos; at = svg.find(dot, at + 1))
         dots += svg.substr(at, svg.find("/>", at) - at).ends_with("color='" + color + "'");
-      return dots;
+      return discs ? dots - 1 : dots;
     }
     case PlotStyle::kBoxes:
       return count(svg, "<polygon fill = '" + color + "'") - 1;
@@ -111,9 +115,13 @@ TEST(Plots, EachKindDrawsItsTableAsSvg) {
        "ntbench gaps 1 40 2 100000 --histogram",
        PlotStyle::kBoxes,
        1},
-      {{"goldbach", "6", "1000"}, "ntbench goldbach 6 1000: Goldbach's comet", PlotStyle::kDots, 1},
-      {{"goldbach", "6", "300", "--all"}, "ntbench goldbach 6 300", PlotStyle::kDots, 3},
-      {{"goldbach", "100", "200", "1000"}, "ntbench goldbach 100 200 1000", PlotStyle::kDots, 1},
+      // A short range is drawn with discs, a long one with dots.
+      {{"goldbach", "6", "1000"},
+       "ntbench goldbach 6 1000: Goldbach's comet",
+       PlotStyle::kPoints,
+       1},
+      {{"goldbach", "6", "300", "--all"}, "ntbench goldbach 6 300", PlotStyle::kPoints, 3},
+      {{"goldbach", "6", "10000"}, "ntbench goldbach 6 10000", PlotStyle::kDots, 1},
       {{"divisor-counts", "100000"},
        "ntbench divisor-counts 100000: numbers n <= N by their divisors",
        PlotStyle::kBoxes,

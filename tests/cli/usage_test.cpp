@@ -3,6 +3,8 @@
 // output, status 2), help and version, and the same rows in text and CSV.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,8 +54,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench pi: N must be a whole number from 0 to 2147483647, got '--csv'"},
       {{"--log", "x.log", "pi", "3"},
        "ntbench pi: --log is an option of the workbench; the commands keep no session log"},
-      {{"prime", "3"}, "ntbench: unknown command 'prime'" + see},
-      {{"--", "pi", "3"}, "ntbench: unknown command 'pi'" + see},
+      {{"prime", "3"}, "ntbench: unknown command 'prime'" + see + "; did you mean 'primes'?"},
+      {{"--", "bogus", "3"}, "ntbench: unknown command 'bogus'" + see},
       {{"--bogus", "pi", "3"}, "ntbench: unknown option '--bogus'" + see},
       {{"help", "bogus"}, "ntbench help: unknown command 'bogus'; see 'ntbench help'"},
       {{"help", "pi", "--csv"}, "ntbench help: unknown option '--csv'; see 'ntbench help'"},
@@ -156,6 +158,57 @@ TEST(Usage, HelpAndVersionAnswerWithStatusZero) {
               std::string::npos);
   }
   EXPECT_EQ(run({"--version"}).out.rfind("ntbench ", 0), 0u);
+}
+
+// What a newcomer stumbles on: the nearest command or option named after an
+// unknown one, the command after `--`, the options in the list of commands,
+// and pictures that cannot be drawn (a comet without a range; an empty
+// table: gnuplot, here off PATH, not started, no file).
+TEST(Usage, NewcomerLinesSayWhatWasMeant) {
+  const std::string png = (std::filesystem::temp_directory_path() / "ntbench-empty.png").string();
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;  // the whole of standard error
+    int status = 2;
+    std::string out = "";  // what standard output starts with
+  };
+  const std::string see = "; see 'ntbench --help'", pi_help = "Usage: ntbench pi N...";
+  const std::vector<Case> cases = {
+      {{"prmes", "10"}, "ntbench: unknown command 'prmes'" + see + "; did you mean 'primes'?"},
+      {{"primes", "1", "10", "--cout"},
+       "ntbench primes: unknown option '--cout'; see 'ntbench primes --help'; did you mean "
+       "'--count'?"},
+      {{"--logg", "x"}, "ntbench: unknown option '--logg'" + see + "; did you mean '--log'?"},
+      {{"help", "goldbch"},
+       "ntbench help: unknown command 'goldbch'; see 'ntbench help'; did you mean 'goldbach'?"},
+      {{"--", "prmes"}, "ntbench: unknown command 'prmes'" + see + "; did you mean 'primes'?"},
+      {{"pj", "3"}, "ntbench: unknown command 'pj'" + see},  // too short to guess
+      {{"--", "pi", "10"}, "", 0, "10 4\n"},
+      {{"help", "--", "pi"}, "", 0, pi_help},
+      {{"--", "help", "pi"}, "", 0, pi_help},
+      {{"goldbach", "100", "--plot", png},
+       "ntbench goldbach: --plot draws Goldbach's comet of a range A B, got 1 number"},
+      {{"gaps", "7", "7", "0", "100", "--histogram", "--plot", png},
+       "ntbench gaps: no gap from 7 to 7 between 0 and 100: nothing to draw",
+       1},
+      {{"goldbach", "7", "7", "--plot", png},
+       "ntbench goldbach: no even n from 7 to 7: nothing to draw",
+       1},
+  };
+  const std::string saved = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  setenv("PATH", "/nonexistent", 1);
+  for (const Case& c : cases) {
+    const Result r = run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.err;
+    EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.out.starts_with(c.out)) << r.out;
+    EXPECT_EQ(r.err, c.err.empty() ? "" : c.err + "\n");
+    EXPECT_FALSE(std::filesystem::exists(png)) << c.err;
+  }
+  setenv("PATH", saved.c_str(), 1);
+  const std::string all = run({"--help"}).out;  // every option of every command, in brief
+  for (const Command* c : commands())
+    for (const CommandOption& o : c->options)
+      EXPECT_NE(all.find(std::string(1, '[').append(o.name)), std::string::npos) << o.name;
 }
 
 // CSV: the header naming the columns, then the text rows with commas for

@@ -13,10 +13,6 @@
 
 namespace ntb {
 
-inline bool even_pairs_accepts(int64_t N) {
-  return N >= kGoldbachLeast && N <= kGoldbachTop && N % 2 == 0;
-}
-
 struct EvenPairs {
   int64_t prime = 0, mixed = 0, composite = 0;
 };

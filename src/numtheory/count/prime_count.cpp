@@ -3,7 +3,7 @@
 // trova1(N) = F - S - P + (c - 1) where
 //   F  counts the integers up to N free of 2, 3, 5, 7 (coprime7),
 //   S  is the inclusion-exclusion over the chains of table indexes
-//      i1 > i2 > ... >= 5 with i1 <= k = pi(N / 2000000), so that F - S counts
+//      i1 > i2 > ... >= 5 with i1 <= k = pi(N / kTableExtent), so that F - S counts
 //      the integers up to N free of y(1..c),
 //   P  counts the integers up to N made of two or more primes above y(c),
 //      each through its cofactor d (the number without its largest prime):
@@ -16,12 +16,12 @@
 #include <array>
 #include <cmath>
 
-#include "numtheory/tables/findp_lookup.hpp"
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/count/free_of_entries.hpp"
+#include "numtheory/count/legendre_phi.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
-#include "numtheory/count/legendre_phi.hpp"
+#include "numtheory/tables/findp_lookup.hpp"
 #include "numtheory/tables/pi_lookup.hpp"
 
 namespace ntb {
@@ -179,7 +179,7 @@ int32_t coprime7(int32_t& x, int32_t& count) {
 
 namespace {
 
-// The count term by term; pi(x) is findp(x) on the table, for x below 2000000.
+// The count term by term; pi(x) is findp(x) on the table, for x below kTableExtent.
 template <class Pi>
 void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   const int32_t n = whole_of(N);
@@ -188,7 +188,7 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   int32_t x = n, F = 0;
   coprime7(x, F);
   const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)));
-  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7));
+  const int32_t k = pi(static_cast<int32_t>(Nd * kPerExtent));
   const int32_t c = k > 4 ? k : 4;
 
   int64_t S = 0;
@@ -229,7 +229,7 @@ static void trova1_fast(double& N, const Tables& t) {
   const int32_t n = whole_of(N);
   const double Nd = n;
   const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)), t);
-  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7), t);
+  const int32_t k = pi(static_cast<int32_t>(Nd * kPerExtent), t);
   const int32_t c = k > 4 ? k : 4;
 
   const int64_t free_of_small = legendre_phi(n, c, t);
@@ -244,7 +244,7 @@ void trova1(double& N, const Tables& t) {
   if (t.y_pristine && whole_of(N) >= 11) {
     trova1_fast(N, t);
   } else {
-    // Every prime count is findp of a number below 2000000: looked up.
+    // Every prime count is findp of a number below kTableExtent: looked up.
     const auto pi = FindpLookup::of(t);
     count_by_terms(N, t, [&](int32_t x) { return (*pi)(x, t); });
   }

@@ -13,12 +13,12 @@
 // them wrap.
 #include "numtheory/count/prime_count.hpp"
 
-#include <array>
 #include <cmath>
 
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/count/free_of_entries.hpp"
 #include "numtheory/count/legendre_phi.hpp"
+#include "numtheory/count/small_phi.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/tables/findp_lookup.hpp"
@@ -39,17 +39,6 @@ inline int32_t down_to_prime_to_30(int32_t x) {
 inline int32_t prime_to_30_upto(int32_t x) {
   return static_cast<int32_t>(x * 8.0 * 0.03333333333333333 + 1.0);
 }
-
-// The integers in 1..r free of 2, 3, 5, 7, for r below 210.
-constexpr std::array<uint8_t, 210> kFree2357 = [] {
-  std::array<uint8_t, 210> upto{};
-  int32_t run = 0;
-  for (int32_t r = 0; r < 210; ++r) {
-    run += r > 0 && r % 2 && r % 3 && r % 5 && r % 7;
-    upto[r] = static_cast<uint8_t>(run);
-  }
-  return upto;
-}();
 
 // Chains below a chain of quotient q whose last index is `upper`: the next
 // index runs 5, 6, ... and stops at the first quotient below 1 or at `upper`.
@@ -154,7 +143,7 @@ inline int32_t whole_of(double N) {
 
 int32_t coprime7_of(int32_t x) {
   if (x < 1) return 0;
-  return (x / 210) * 48 + kFree2357[x % 210];
+  return static_cast<int32_t>(small_phi(x, 4));  // free of the first four primes
 }
 
 int32_t coprime7(int32_t& x, int32_t& count) {

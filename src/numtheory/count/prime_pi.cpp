@@ -9,7 +9,7 @@
 // x < 2^31, a bit for each number prime to 30) answers them all with a
 // popcount.  phi runs Legendre's recursion
 // phi(y, b) = phi(y, b - 1) - phi(y / p_b, b - 1) cut short three ways: for
-// b <= 5 by the period 2310 = 2*3*5*7*11; when
+// b <= 5 by the period 2310 = 2*3*5*7*11 (small_phi); when
 // y < p_(b+1)^2, where only 1 and the primes p_b < p <= y remain; and in the
 // sum over b, where y / p_b drops below p_b^2 and then below p_b.
 #include "numtheory/count/prime_pi.hpp"
@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "numtheory/count/small_phi.hpp"
 #include "numtheory/int_math.hpp"
 
 namespace ntb {
@@ -37,10 +38,7 @@ namespace {
 #define NTB_POPCNT_CLONES
 #endif
 
-constexpr int kSmallA = 5;            // phi(y, b) for b <= 5 by table
-constexpr int32_t kPrimorial = 2310;  // 2*3*5*7*11
-constexpr int32_t kTotient = 480;     // phi(2310, 5)
-constexpr std::array<int32_t, 6> kSmallPrimes = {0, 2, 3, 5, 7, 11};  // 1-based
+constexpr int kSmallA = 5;                 // phi(y, b) for b <= 5 by the period 2310
 constexpr int64_t kDirectLimit = 1 << 16;  // below: a plain count of the sieve
 
 int64_t icbrt(int64_t x) {
@@ -49,27 +47,6 @@ int64_t icbrt(int64_t x) {
   while ((r + 1) * (r + 1) * (r + 1) <= x) ++r;
   return r;
 }
-
-// phi(y, b) for b <= 5: phi(y, 5) over whole periods plus a table of one
-// period; b < 5 by the recursion on b (y < 2310 there, so it stays small).
-class SmallPhi {
- public:
-  SmallPhi() {
-    std::vector<uint8_t> coprime(kPrimorial, 1);
-    for (int i = 1; i <= kSmallA; ++i)
-      for (int32_t m = 0; m < kPrimorial; m += kSmallPrimes[i]) coprime[m] = 0;
-    table_[0] = 0;
-    for (int32_t r = 1; r < kPrimorial; ++r) table_[r] = table_[r - 1] + coprime[r];
-  }
-  int64_t operator()(int64_t y, int b) const {
-    if (b == kSmallA) return y / kPrimorial * kTotient + table_[y % kPrimorial];
-    if (b == 0) return y;
-    return (*this)(y, b - 1) - (*this)(y / kSmallPrimes[b], b - 1);
-  }
-
- private:
-  std::array<uint16_t, kPrimorial> table_{};
-};
 
 // The bits set in z: the instruction where the target has one, else the
 // bit-parallel sum inline (cheaper than a call), which the compiler turns
@@ -216,7 +193,7 @@ class Meissel {
 
   // phi(y, b), b <= the primes held.
   NTB_POPCNT_CLONES int64_t phi(uint32_t y, int b) const {
-    if (b <= kSmallA) return small_(y, b);
+    if (b <= kSmallA) return small_phi(y, b);
     if (y < square_[b + 1]) return y < 1 ? 0 : std::max<int64_t>(1, int64_t{pi_.pi(y)} - b + 1);
     if (y < cube_[b + 1] && y <= limit_) {
       // Left are 1, the primes p_b < p <= y and the products p q of two
@@ -229,7 +206,7 @@ class Meissel {
       for (int i = b + 1; i <= top; ++i) sum += PiTable::pi_from_7(words, quotient(y, inverse[i]));
       return sum;
     }
-    int64_t sum = small_(y, kSmallA);
+    int64_t sum = small_phi(y, kSmallA);
     int i = kSmallA + 1;
     for (; i <= b && cube_[i] <= y; ++i) sum -= phi(quotient(y, inverse_[i]), i - 1);
     // Here y / p_i < p_i^2: phi(y / p_i, i - 1) = pi(y / p_i) - i + 2 (and
@@ -253,7 +230,6 @@ class Meissel {
     return static_cast<uint32_t>((static_cast<unsigned __int128>(y) * inverse) >> 64);
   }
 
-  SmallPhi small_;
   const PiTable& pi_;
   uint32_t limit_;                  // of pi_
   const std::vector<uint32_t>& p_;  // 1-based: p_[1] = 2

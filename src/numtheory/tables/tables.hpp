@@ -55,7 +55,8 @@ struct Tables {
   void* mapping = nullptr;  // where make_tables mapped them
   // The last build's sieve on the wheel of 30 (numtheory/sieve/wheel_sieve.hpp):
   // bit j of byte i is set when 30 i + kWheel30[j] is not prime.  While y is
-  // as built, the walk for yc takes its values from here.
+  // as built, the walk for yc takes its values from here, and the prime
+  // count lookup (numtheory/tables/pi_lookup.hpp) its bits.
   std::array<uint8_t, kSieveBytes> sieve;
 };
 

@@ -34,6 +34,13 @@ constexpr int32_t wheel_bytes(int32_t limit) {
 // is not prime (1 included) or exceeds limit.  0 <= limit <= 2^31 - 30.
 void wheel_sieve(uint8_t* composite, int32_t limit);
 
+// Whether n is prime, for 0 <= n below 30 wheel_bytes(limit) of the sieve.
+inline bool wheel_is_prime(const uint8_t* composite, uint32_t n) {
+  if (n < 7) return n == 2 || n == 3 || n == 5;
+  const int32_t j = kWheel30Bit[n % 30];
+  return j >= 0 && (composite[n / 30] >> j & 1) == 0;
+}
+
 // Appends the primes from 7 to limit, ascending, at out[count + 1], ...,
 // never past out[cap]; returns the new count.
 int32_t wheel_primes(const uint8_t* composite, int32_t limit, int32_t* out, int32_t count,

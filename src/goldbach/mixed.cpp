@@ -2,7 +2,7 @@
 // every composite (mixed1), the mixed pairs by the half-and-half method
 // (mixed) and the composite pairs by the half-and-half method (composite).
 // Each works out the cumulative total at N and at N - 2 and reports the
-// difference.  The menu reads N; an N outside the even numbers 6..2000000
+// difference.  The menu reads N; an N outside the even numbers 6..kGoldbachTop
 // is read again here.
 #include <string>
 

@@ -61,7 +61,7 @@ void write_sums(Io& io, const Sums& sums, size_t log_length) {
   const std::string text = pad("sums of combinations", log_length);
   io.lst({"sums of combinations"});
   io.log("(1X,A40,2F11.0)", {text});
-  // The combinations of N = 2000000 sum to 372720414; held at the 32-bit
+  // The combinations of N = kTripletTop sum to 372720414; held at the 32-bit
   // bounds all the same.
   const int32_t a = saturate32(sums.s[0]), b = saturate32(sums.s[1]), c = saturate32(sums.s[2]);
   io.lst({a, b, c});

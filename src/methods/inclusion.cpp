@@ -19,12 +19,12 @@
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb {
 
 namespace {
 
-constexpr double kTableTop = 2000000;  // y answers prime counts up to here
 constexpr std::string_view kPrintAsk = "Print all data enter 0 part of data enter 1";
 constexpr std::string_view kRowLayout = "(2I9,2F9.0,1I9)";
 constexpr std::string_view kSetLayout = "(A6,1F10.0,A20,1I10,A3,2I10)";
@@ -169,11 +169,11 @@ void inclusion(Session& s) {
     io.both("(A45,4I10)", {combinations, res.terms});
     const double primes = res.primes_upto(N);
     io.both("(1X,A40,2F11.0)", {calculated, N, primes});
-    if (N <= kTableTop) {
+    if (N <= kTableExtent) {  // y answers prime counts up to here
       int32_t b = n;
       const double found = findp(b, s.t);
       io.both("(1X,A40,2F11.0)", {binary, found});
-      // Up to 2000000 the totals stay far inside 32 bits.
+      // Up to kTableExtent the totals stay far inside 32 bits.
       const int32_t sum = saturate32(res.positive + res.negative);
       io.scr("(A45,4I10)", {sum_scr, sum});
       io.log("(A45,4I10)", {sum_log, sum});

@@ -5,9 +5,9 @@
 //
 // Any N up to 2147483647 runs to its end: rows past the 15000 of the row
 // store are counted, printed and totalled but not stored, and the check
-// against a search in y is left out above 2000000, where y ends.  From the triplets
-// submenu N is asked again while above 2000000, so the stored runs (14674
-// rows for N = 2000000) always fit the vectors.
+// against a search in y is left out above kTableExtent, where y ends.  From the
+// triplets submenu N is asked again while above kTripletTop, so the stored
+// runs (14674 rows for N = kTripletTop) always fit the vectors.
 #include <array>
 #include <cmath>
 
@@ -17,12 +17,11 @@
 #include "methods/report_text.hpp"
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/int_math.hpp"
+#include "numtheory/tables/tables.hpp"
 
 namespace ntb {
 
 namespace {
-
-constexpr int32_t kTableTop = 2000000;  // y holds the primes up to here
 
 // The row store of the last run: column 4 and the combination of each row,
 // 1-based; after the rows, the run's prime count.
@@ -159,8 +158,8 @@ void reverse(Session& s) {
   }
   if (td.rowcount + 1 <= kTripRows) rowval[td.rowcount + 1] = primes;
 
-  if (n <= kTableTop) {
-    // The check by one search in y, which ends at 2000000.
+  if (n <= kTableExtent) {
+    // The check by one search in y, which ends at kTableExtent.
     int32_t b = n;
     findp(b, s.t);
     static const std::string binary = pad("with binary search", 40);

@@ -55,6 +55,7 @@ TEST(Tables, SearchesAsBuilt) {
   EXPECT_EQ(findp_of(3, t), 2);
   EXPECT_EQ(findp_of(4, t), 2);
   EXPECT_EQ(findp_of(2000000, t), 148933);
+  EXPECT_EQ(findp_of(kTableExtent, t), kPrimesInExtent);
   for (int32_t x : {2000390, 2000391, 2000597, 3000000, 2147483647})
     EXPECT_EQ(findp_of(x, t), 149000);
   EXPECT_EQ(findc_of(8, t), 0);

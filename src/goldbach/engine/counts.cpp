@@ -9,7 +9,7 @@ namespace ntb {
 namespace {
 
 // Prefix counts of the tables as built for x = 0..top, grown on demand up
-// to 2000000.  Every table as built holds the same values, so one pair of
+// to kGoldbachTop.  Every table as built holds the same values, so one pair of
 // lookups serves them all.
 struct BuiltCounts {
   std::array<int32_t, kGoldbachTop + 1> primes_upto;

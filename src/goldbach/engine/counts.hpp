@@ -5,13 +5,13 @@
 // entries of yc not above x (findc; Psi(x)).  With the tables as built
 // both are plain prefix counts, so they are read from lookup tables, built
 // from the first such table met and grown on demand up to the largest x a
-// caller names (at most 2000000); an edited table is searched, or read from
+// caller names (at most kTableExtent); an edited table is searched, or read from
 // a memo of the searches when the caller names a small range.  Either way
 // the values are exactly those of the binary searches on the current
-// table, with one correction: composites_upto never counts a slot of yc
-// that the last walk did not fill (the search draws the empty slot 851068
-// into the count of every x from 2000000 up, which would make 0 an odd
-// composite at N = 2000000).
+// table, with one correction: composites_upto never counts a slot of yc that
+// the last walk did not fill (the search draws the empty slot 851068 into the count
+// of every x from kTableExtent up, which would make 0 an odd composite at
+// N = kTableExtent).
 #pragma once
 
 #include <algorithm>
@@ -24,10 +24,10 @@
 
 namespace ntb {
 
-inline constexpr int32_t kGoldbachTop = 2000000;  // the largest N the Goldbach entries take
-inline constexpr int32_t kGoldbachLeast = 6;      // the least
+inline constexpr int32_t kGoldbachTop = kTableExtent;  // the largest N the Goldbach entries take
+inline constexpr int32_t kGoldbachLeast = 6;           // the least
 
-// The Goldbach entries take an even N from 6 to 2000000: the range in which
+// The Goldbach entries take an even N from 6 to kGoldbachTop: the range in which
 // the tables hold every prime and every odd composite.
 inline bool accepted_even(double N) {
   return N >= kGoldbachLeast && N <= kGoldbachTop && N == std::trunc(N) && std::fmod(N, 2.0) == 0;
@@ -64,7 +64,7 @@ class Counts {
 
   // True when y is as built, so that primes_upto(x) counts the primes up to x.
   bool y_as_built() const { return t_.y_pristine; }
-  // True when yc holds exactly the odd composites 9..1999999.
+  // True when yc holds exactly the odd composites 9..kWalkTop.
   bool yc_as_built() const { return t_.yc_pristine; }
 
  private:

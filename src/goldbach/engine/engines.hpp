@@ -56,7 +56,7 @@ bool prime_pair_listing(int32_t N, const Counts& c, const PairRow& row);
 // while it walks the mixed partners down: the odd non-primes strictly
 // between two successive partners above N/2, then those left between the
 // last partner and N/2.  The capacity is the largest number of values that
-// any even N from 6 to 2000000 records with the tables as built (at
+// any even N from 6 to kGoldbachTop records with the tables as built (at
 // N = 1995630; the buffer-capacity test finds it); writes
 // past it are dropped all the same.
 struct CompositeBuffer {

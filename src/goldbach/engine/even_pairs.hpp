@@ -3,7 +3,7 @@
 // by kind (both prime, one prime and one composite, both composite), and the
 // prime pairs listed.  The counts are those of the first Goldbach entry (the
 // two passes of column 5 and the arithmetic after them) on the tables as
-// built, so they are the true counts for every even N from 6 to 2000000.
+// built, so they are the true counts for every even N from 6 to kGoldbachTop.
 #pragma once
 
 #include <cstdint>
@@ -13,19 +13,15 @@
 
 namespace ntb {
 
-inline bool even_pairs_accepts(int64_t N) {
-  return N >= kGoldbachLeast && N <= kGoldbachTop && N % 2 == 0;
-}
-
 struct EvenPairs {
   int64_t prime = 0, mixed = 0, composite = 0;
 };
 
-// N even, 6..2000000.
+// N even, 6..kGoldbachTop.
 EvenPairs even_pairs_of(int32_t N);
 
 // Calls row(a, b) for every pair of primes a <= b with a + b = N, a
-// ascending; row returns false to stop.  N even, 6..2000000.
+// ascending; row returns false to stop.  N even, 6..kGoldbachTop.
 void for_each_prime_pair(int32_t N, const std::function<bool(int32_t, int32_t)>& row);
 
 }  // namespace ntb

@@ -7,7 +7,7 @@
 namespace ntb {
 
 double mixed_total_scan(int32_t n, const Counts& c) {
-  int64_t total = 0;  // passes 2^31 for n near 2000000
+  int64_t total = 0;  // passes 2^31 for n near kGoldbachTop
   const int32_t last = c.composites_upto(n);
   for (int32_t k = 1; k <= last; ++k) {
     const int32_t d = n - c.yc(k);

@@ -6,7 +6,7 @@
 //
 // Where the count of q ends: the procedure counts the primes up to the
 // partner bound K / p (for gold K / 2 / p) and starts a downward walk at
-// index 148934 when that count is larger, else at Phi(N), walking down
+// index kWalkStart when that count is larger, else at Phi(N), walking down
 // while y(k) + p > N.  With the table as built both walks end at Phi(N - p),
 // which is then read at once.  On an edited table the walk from a start S
 // ends at the largest k <= S with y(k) <= N - p, whatever order y is in:
@@ -15,14 +15,15 @@
 // entry between them is at most N - p; only then is the partner bound
 // counted, to learn which start the procedure takes.
 //
-// A partner bound n above 2000000 is counted by trova1, which reads
+// A partner bound n above kTableExtent is counted by trova1, which reads
 // y(1..5000) and the prime counts findp gives for numbers up to
-// max(n / p, sqrt(n), n / 2000000), p the first entry it divides n by (the
-// first prime above n / 2000000, or 11).  One pass over the edited table
-// finds the least x at which findp differs from the table as built; while
-// y(1..5000) are as built and those numbers stay below that x, trova1
-// counts exactly the primes up to n, which pass 148934 from the 148935th
-// prime on: such bounds are compared with that prime instead of counted.
+// max(n / p, sqrt(n), n / kTableExtent), p the first entry it divides n by
+// (the first prime above n / kTableExtent, or 11).  One pass over the
+// edited table finds the least x at which findp differs from the table as
+// built; while y(1..5000) are as built and those numbers stay below that x,
+// trova1 counts exactly the primes up to n, which pass kWalkStart from prime
+// number kWalkStart + 1 on: such bounds are compared with that prime instead
+// of counted.
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -38,19 +39,18 @@ namespace ntb {
 
 namespace {
 
-constexpr int32_t kWalkStart = 148934;       // the first entry of y above 2000000
-constexpr int32_t kPrimesBelowTop = 148933;  // primes below 2000000
-constexpr int32_t kTrova1Reads = 5000;       // trova1 reads y(1..) no further up to 2147483647
+constexpr int32_t kWalkStart = kPrimesInExtent + 1;  // the first entry of y above kTableExtent
+constexpr int32_t kTrova1Reads = 5000;  // trova1 reads y(1..) no further up to 2147483647
 
 // The least x >= 0 at which findp on t differs from findp on the table as
-// built, 2000000 when none below it does; 0 when y(1..5000) are not as
+// built, kTableExtent when none below it does; 0 when y(1..5000) are not as
 // built.  findp is the same for all x strictly between two neighbouring
 // values of a table, so x runs over 0 and v, v + 1 for the values v of
 // either table, in rising order.
 int32_t first_count_apart(const Tables& t) {
   const Tables& b = tables_as_built();
   if (!std::equal(t.y.begin() + 1, t.y.begin() + 1 + kTrova1Reads, b.y.begin() + 1)) return 0;
-  std::vector<int32_t> written;  // values the edits put in, below 2000000
+  std::vector<int32_t> written;  // values the edits put in, below kTableExtent
   for (int32_t k = 1; k <= kYSize; ++k)
     if (t.y[k] != b.y[k] && t.y[k] >= 0 && t.y[k] < kGoldbachTop) written.push_back(t.y[k]);
   std::sort(written.begin(), written.end());
@@ -59,14 +59,14 @@ int32_t first_count_apart(const Tables& t) {
   auto apart = [&](int32_t x) {
     if (x <= last || x >= kGoldbachTop) return false;
     last = x;
-    while (pi < kPrimesBelowTop && b.y[pi + 1] <= x) ++pi;
+    while (pi < kPrimesInExtent && b.y[pi + 1] <= x) ++pi;
     return (*findp)(x, t) != pi;
   };
   if (apart(0)) return 0;
   auto w = written.begin();
-  for (int32_t i = 1; i <= kPrimesBelowTop || w != written.end();) {
+  for (int32_t i = 1; i <= kPrimesInExtent || w != written.end();) {
     int32_t v = kGoldbachTop;
-    if (w != written.end() && (i > kPrimesBelowTop || *w < b.y[i])) {
+    if (w != written.end() && (i > kPrimesInExtent || *w < b.y[i])) {
       v = *w++;
     } else {
       v = b.y[i++];
@@ -80,15 +80,15 @@ int32_t first_count_apart(const Tables& t) {
 // True when every prime count trova1 takes for n lies below `apart`.
 bool counted_as_built(int32_t n, int32_t apart) {
   const double Nd = n;
-  const auto small = static_cast<int32_t>(Nd * 5e-7);
+  const auto small = static_cast<int32_t>(Nd * kPerExtent);
   const Tables& b = tables_as_built();
   const int32_t k = findp_of(small, b);
   const double first = b.y[std::max(k, 4) + 1];
-  const double top = std::max({Nd / first, std::sqrt(Nd), Nd * 5e-7});
+  const double top = std::max({Nd / first, std::sqrt(Nd), Nd * kPerExtent});
   return top < apart;
 }
 
-// The start of the downward walk for p, following the procedure: 148934
+// The start of the downward walk for p, following the procedure: kWalkStart
 // when more primes than that lie up to the partner bound, else Phi(N).
 // apart: where findp on the table first differs from the table as built.
 int32_t walk_start(int32_t p, double bound, int32_t primes_to_n, const Counts& c, int32_t apart) {

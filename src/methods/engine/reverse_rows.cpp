@@ -12,36 +12,35 @@
 #include <array>
 #include <cmath>
 
+#include "numtheory/count/prime_count.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
-#include "numtheory/count/prime_count.hpp"
 
 namespace ntb {
 
 namespace {
 
-constexpr int32_t kTableTop = 2000000;    // findp counts primes up to here
-constexpr int32_t kPrimesToTop = 148933;  // the primes up to 2000000
-// Quotients above this come only from N above 2000000.
-constexpr int32_t kHalfTop = kTableTop / 2;
+// Quotients above this come only from N above kTableExtent.
+constexpr int32_t kHalfTop = kTableExtent / 2;
 
 // The entries of an edited y (those that can divide, 2 and above) in
-// ascending order, for the runs of N above 2000000.
+// ascending order, for the runs of N above kTableExtent.
 std::array<int32_t, kYSize> edited_sorted;
 
-// The number of entries of y not above x.  Up to 2000000 a search in y; above,
-// where y ends, the primes up to x by trova1.  An edited y (primes taken out,
-// with their markers left among its last primes, or numbers typed in) is
-// counted entry by entry above 1000000, and above 2000000 its entries up to
-// there plus the primes between 2000000 and x: so the rows of N above
-// 2000000 still count the composites free of the primes taken out, as they
-// do for N up to 2000000, where every quotient lies below 1000000.
+// The number of entries of y not above x.  Up to kTableExtent a search in y;
+// above, where y ends, the primes up to x by trova1.  An edited y (primes
+// taken out, with their markers left among its last primes, or numbers typed
+// in) is counted entry by entry above kHalfTop, and above kTableExtent its
+// entries up to there plus the primes between kTableExtent and x: so the
+// rows of N above kTableExtent still count the composites free of the primes
+// taken out, as they do for N up to kTableExtent, where every quotient lies
+// below kHalfTop.
 class PrimesUpTo {
  public:
   explicit PrimesUpTo(const Tables& t) : t_(t) {}
 
   int32_t operator()(int32_t x) {
-    if (t_.y_pristine) return x <= kTableTop ? findp(x, t_) : trova1_of(x, t_);
+    if (t_.y_pristine) return x <= kTableExtent ? findp(x, t_) : trova1_of(x, t_);
     if (x <= kHalfTop) return findp(x, t_);
     if (sorted_ < 0) sort_entries();
     const auto upto = [&](int32_t v) {
@@ -49,9 +48,9 @@ class PrimesUpTo {
           std::upper_bound(edited_sorted.begin(), edited_sorted.begin() + sorted_, v) -
           edited_sorted.begin());
     };
-    if (x <= kTableTop) return upto(x);
-    const int64_t above = static_cast<int64_t>(trova1_of(x, tables_as_built())) - kPrimesToTop;
-    return saturate32(upto(kTableTop) + above);
+    if (x <= kTableExtent) return upto(x);
+    const int64_t above = static_cast<int64_t>(trova1_of(x, tables_as_built())) - kPrimesInExtent;
+    return saturate32(upto(kTableExtent) + above);
   }
 
  private:

@@ -59,7 +59,7 @@ struct ReverseResult {
 // Runs the enumeration for N (0..2147483647, whole) over the table as it is.
 // Entries of y below 2 are passed over: a 0 cannot divide, and a 1 would
 // never make a quotient smaller, so its power step would never end.
-// Quotients past the end of y count the table's entries up to 2000000 and
+// Quotients past the end of y count the table's entries up to kTableExtent and
 // the primes above.
 ReverseResult reverse_rows(double N, const Tables& t, ReverseVisitor& v);
 

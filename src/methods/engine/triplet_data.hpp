@@ -11,12 +11,14 @@
 #include <array>
 #include <cstdint>
 
+#include "numtheory/tables/tables.hpp"
+
 namespace ntb {
 
 inline constexpr int32_t kTripRows = 15000;  // entries of every vector
-// The largest N a run from the triplets submenu takes: its rows (14674 for
-// N = 2000000) fit the vectors.
-inline constexpr int32_t kTripletTop = 2000000;
+// The largest N a run from the triplets submenu takes, the extent of the
+// tables: its rows (14674 for N = kTableExtent) fit the vectors.
+inline constexpr int32_t kTripletTop = kTableExtent;
 
 using TripVector = std::array<double, kTripRows + 1>;  // 1-based
 

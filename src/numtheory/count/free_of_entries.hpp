@@ -27,7 +27,7 @@
 
 namespace ntb {
 
-// F - S of trova1 for the bound N (22000000 up) with k = findp(N * 5e-7) > 4.
+// F - S of trova1 for the bound N (11 kTableExtent up) with k = findp(N * kPerExtent) > 4.
 // False when y(5..k) do not rise strictly from above 10 to at most N but for
 // one entry, or differ from the primes in too many entries: the caller then
 // sums the chains themselves.

@@ -3,7 +3,7 @@
 // trova1(N) = F - S - P + (c - 1) where
 //   F  counts the integers up to N free of 2, 3, 5, 7 (coprime7),
 //   S  is the inclusion-exclusion over the chains of table indexes
-//      i1 > i2 > ... >= 5 with i1 <= k = pi(N / 2000000), so that F - S counts
+//      i1 > i2 > ... >= 5 with i1 <= k = pi(N / kTableExtent), so that F - S counts
 //      the integers up to N free of y(1..c),
 //   P  counts the integers up to N made of two or more primes above y(c),
 //      each through its cofactor d (the number without its largest prime):
@@ -13,15 +13,15 @@
 // them wrap.
 #include "numtheory/count/prime_count.hpp"
 
-#include <array>
 #include <cmath>
 
-#include "numtheory/tables/findp_lookup.hpp"
 #include "numtheory/count/free_of_2357.hpp"
 #include "numtheory/count/free_of_entries.hpp"
+#include "numtheory/count/legendre_phi.hpp"
+#include "numtheory/count/small_phi.hpp"
 #include "numtheory/int_math.hpp"
 #include "numtheory/interrupt.hpp"
-#include "numtheory/count/legendre_phi.hpp"
+#include "numtheory/tables/findp_lookup.hpp"
 #include "numtheory/tables/pi_lookup.hpp"
 
 namespace ntb {
@@ -39,17 +39,6 @@ inline int32_t down_to_prime_to_30(int32_t x) {
 inline int32_t prime_to_30_upto(int32_t x) {
   return static_cast<int32_t>(x * 8.0 * 0.03333333333333333 + 1.0);
 }
-
-// The integers in 1..r free of 2, 3, 5, 7, for r below 210.
-constexpr std::array<uint8_t, 210> kFree2357 = [] {
-  std::array<uint8_t, 210> upto{};
-  int32_t run = 0;
-  for (int32_t r = 0; r < 210; ++r) {
-    run += r > 0 && r % 2 && r % 3 && r % 5 && r % 7;
-    upto[r] = static_cast<uint8_t>(run);
-  }
-  return upto;
-}();
 
 // Chains below a chain of quotient q whose last index is `upper`: the next
 // index runs 5, 6, ... and stops at the first quotient below 1 or at `upper`.
@@ -154,7 +143,7 @@ inline int32_t whole_of(double N) {
 
 int32_t coprime7_of(int32_t x) {
   if (x < 1) return 0;
-  return (x / 210) * 48 + kFree2357[x % 210];
+  return static_cast<int32_t>(small_phi(x, 4));  // free of the first four primes
 }
 
 int32_t coprime7(int32_t& x, int32_t& count) {
@@ -179,7 +168,7 @@ int32_t coprime7(int32_t& x, int32_t& count) {
 
 namespace {
 
-// The count term by term; pi(x) is findp(x) on the table, for x below 2000000.
+// The count term by term; pi(x) is findp(x) on the table, for x below kTableExtent.
 template <class Pi>
 void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   const int32_t n = whole_of(N);
@@ -188,7 +177,7 @@ void count_by_terms(double& N, const Tables& t, const Pi& pi) {
   int32_t x = n, F = 0;
   coprime7(x, F);
   const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)));
-  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7));
+  const int32_t k = pi(static_cast<int32_t>(Nd * kPerExtent));
   const int32_t c = k > 4 ? k : 4;
 
   int64_t S = 0;
@@ -229,7 +218,7 @@ static void trova1_fast(double& N, const Tables& t) {
   const int32_t n = whole_of(N);
   const double Nd = n;
   const int32_t a = pi(static_cast<int32_t>(std::sqrt(Nd)), t);
-  const int32_t k = pi(static_cast<int32_t>(Nd * 5e-7), t);
+  const int32_t k = pi(static_cast<int32_t>(Nd * kPerExtent), t);
   const int32_t c = k > 4 ? k : 4;
 
   const int64_t free_of_small = legendre_phi(n, c, t);
@@ -244,7 +233,7 @@ void trova1(double& N, const Tables& t) {
   if (t.y_pristine && whole_of(N) >= 11) {
     trova1_fast(N, t);
   } else {
-    // Every prime count is findp of a number below 2000000: looked up.
+    // Every prime count is findp of a number below kTableExtent: looked up.
     const auto pi = FindpLookup::of(t);
     count_by_terms(N, t, [&](int32_t x) { return (*pi)(x, t); });
   }

@@ -1,8 +1,8 @@
 // Counting the primes up to any N from 11 to 2147483647 without a pass over
-// the numbers up to N: inclusion-exclusion over the primes up to N/2000000,
+// the numbers up to N: inclusion-exclusion over the primes up to N/kTableExtent,
 // closed formulas for the numbers free of 2, 3, 5 and 7, and the numbers
 // made of two or more larger primes counted through their cofactors.  Every
-// prime count below 2000000 is a search in y, so the count follows the
+// prime count below kTableExtent is a search in y, so the count follows the
 // table's current contents.
 #pragma once
 

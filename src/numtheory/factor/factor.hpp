@@ -18,13 +18,6 @@ struct Factors {
 
 void primefac(int32_t n, Factors& r);
 
-// Value form of primefac.
-inline Factors primefac_of(int32_t n) {
-  Factors r;
-  primefac(n, r);
-  return r;
-}
-
 // The least number whose factors the primes submenu shows.
 inline constexpr int32_t kFactorsLeast = 2;
 

@@ -126,24 +126,24 @@ GoldbachRange::GoldbachRange(uint32_t a, uint32_t b) {
   while (size <= k_last || size <= 2 * k_last - k_first) size *= 2;
   mask_ = size - 1;
 
-  // The sieve of Eratosthenes on the odd numbers 3, 5, ..., 2 k_last + 3.
-  const uint32_t odds = k_last + 1;
-  odd_prime_.assign(odds / 64 + 1, ~uint64_t{0});
-  for (uint32_t i = 0;; ++i) {
-    const uint64_t p = 2 * uint64_t{i} + 3;
-    if (p * p > 2 * uint64_t{k_last} + 3) break;
-    if (!odd_prime_index(i)) continue;
-    for (uint64_t j = (p * p - 3) / 2; j < odds; j += p)
-      odd_prime_[j >> 6] &= ~(uint64_t{1} << (j & 63));
-  }
-  odd_prime_.back() &= odds % 64 == 0 ? 0 : ~uint64_t{0} >> (64 - odds % 64);
-
+  // f(i) from the wheel sieve of the odd numbers up to 2 k_last + 3: 3 and
+  // 5, then the primes of the wheel's bytes (a number past the limit has
+  // its bit set).
+  const auto limit = static_cast<int32_t>(2 * k_last + 3);
+  composite_.resize(static_cast<size_t>(wheel_bytes(limit)));
+  wheel_sieve(composite_.data(), limit);
   ordered_.assign(size, 0);
-  for (uint32_t i = 0; i < odds; ++i) ordered_[i] = odd_prime_index(i);
-  reversed_self_convolution(ordered_);
+  for (const uint32_t p : {3u, 5u})
+    if (p <= 2 * k_last + 3) ordered_[(p - 3) / 2] = 1;
+  for (size_t i = 0; i < composite_.size(); ++i)
+    for (uint32_t bits = ~composite_[i] & 0xffu; bits != 0; bits &= bits - 1) {
+      const uint32_t p = 30 * static_cast<uint32_t>(i) + kWheel30[__builtin_ctz(bits)];
+      ordered_[(p - 3) / 2] = 1;
+    }
 
   // Q at the first n: the odd primes 2i + 3 <= first_ - 3, i < k_first + 1.
-  for (uint32_t i = 0; i <= k_first; ++i) q_first_ += odd_prime_index(i);
+  for (uint32_t i = 0; i <= k_first; ++i) q_first_ += ordered_[i];
+  reversed_self_convolution(ordered_);
 }
 
 }  // namespace ntb

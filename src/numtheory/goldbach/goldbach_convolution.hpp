@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "numtheory/sieve/wheel_sieve.hpp"
+
 namespace ntb {
 
 inline constexpr uint32_t kNttPrime = 998244353;
@@ -52,13 +54,13 @@ class GoldbachRange {
   uint32_t last() const { return last_; }
 
  private:
-  bool odd_prime_index(uint32_t i) const { return (odd_prime_[i >> 6] >> (i & 63)) & 1; }
+  bool prime(uint32_t n) const { return wheel_is_prime(composite_.data(), n); }
 
   uint32_t first_ = 0, last_ = 0;
-  uint32_t mask_ = 0;                // transform size - 1
-  std::vector<uint32_t> ordered_;    // (f * f) in reversed order: index (-k) & mask_
-  std::vector<uint64_t> odd_prime_;  // bit i: 2i + 3 is prime
-  uint32_t q_first_ = 0;             // odd primes up to first_ - 3
+  uint32_t mask_ = 0;               // transform size - 1
+  std::vector<uint32_t> ordered_;   // (f * f) in reversed order: index (-k) & mask_
+  std::vector<uint8_t> composite_;  // the wheel sieve up to last_ - 3
+  uint32_t q_first_ = 0;            // odd primes up to first_ - 3
 };
 
 template <class Row>
@@ -67,7 +69,7 @@ void GoldbachRange::each(Row&& row) const {
   uint32_t q = q_first_;
   for (uint32_t n = first_;; n += 2) {
     const uint32_t k = (n - 6) / 2;
-    const uint32_t half = (n / 2) % 2 == 1 && odd_prime_index((n / 2 - 3) / 2);
+    const uint32_t half = (n / 2) % 2 == 1 && prime(n / 2);
     GoldbachRow r;
     r.n = n;
     r.prime_pairs = (ordered_[(0 - k) & mask_] + half) / 2;
@@ -76,7 +78,7 @@ void GoldbachRange::each(Row&& row) const {
     r.composite_pairs = all - r.prime_pairs - r.mixed_pairs;
     row(static_cast<const GoldbachRow&>(r));
     if (n + 2 > last_) break;
-    q += odd_prime_index(k + 1);  // (n + 2) - 3 = 2(k + 1) + 3
+    q += prime(n - 1);  // (n + 2) - 3
   }
 }
 

@@ -21,14 +21,6 @@ namespace {
 constexpr int32_t kSegmentBytes = 32768;  // 983040 numbers a segment, within L1
 constexpr int32_t kPatternBytes = 7 * 11 * 13;
 
-// The bit of residue r mod 30, or -1 when r is not prime to 30.
-constexpr std::array<int8_t, 30> kBitOf = [] {
-  std::array<int8_t, 30> b{};
-  for (int32_t r = 0; r < 30; ++r) b[r] = -1;
-  for (int8_t j = 0; j < 8; ++j) b[kWheel30[j]] = j;
-  return b;
-}();
-
 // The multiples of 7, 11 and 13 (themselves included) over one period.
 constexpr std::array<uint8_t, kPatternBytes> kPattern = [] {
   std::array<uint8_t, kPatternBytes> p{};
@@ -55,7 +47,7 @@ constexpr Expansion kExpansion = [] {
   for (int32_t b = 0; b < 256; ++b) {
     int32_t np = 0, nc = 0;
     for (int32_t o = 1; o < 30; o += 2) {
-      const int32_t j = kBitOf[o];
+      const int32_t j = kWheel30Bit[o];
       if (j < 0 || (b >> j & 1)) e.composite[b][nc++] = o;
       if (j >= 0 && !(b >> j & 1)) e.prime[b][np++] = o;
     }
@@ -119,13 +111,13 @@ void wheel_sieve(uint8_t* composite, int32_t limit) {
       // read, every smaller prime has crossed off its multiples from its
       // square on, and those cover every composite below p * p.
       for (int32_t n = 17; int64_t{n} * n <= limit; n += 2) {
-        const int32_t j = kBitOf[n % 30];
+        const int32_t j = kWheel30Bit[n % 30];
         if (j < 0 || (composite[n / 30] >> j & 1)) continue;
         Sieving s{n, {}};
         for (int32_t k = 0; k < 8; ++k) {
           const int32_t m = n + (kWheel30[k] - n % 30 + 30) % 30;  // first cofactor >= n
           const int64_t multiple = int64_t{n} * m;
-          const int32_t j = kBitOf[multiple % 30];  // one bit for each residue of m
+          const int32_t j = kWheel30Bit[multiple % 30];  // one bit for each residue of m
           s.next[j] = cross(composite, int32_t(multiple / 30), hi, n, uint8_t(1 << j));
         }
         sieving.push_back(s);

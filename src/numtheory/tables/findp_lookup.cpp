@@ -14,20 +14,16 @@ std::shared_ptr<const FindpLookup> FindpLookup::of(const Tables& t) {
   return cached;
 }
 
-FindpLookup::FindpLookup(const Tables& t) : starts_(kWords, 0), before_(kWords, 0) {
+FindpLookup::FindpLookup(const Tables& t) : starts_(kWords) {
   result_.reserve(2 * kYSize + 2);
   walk(1, kYSize, 0, kTop - 1, t.y.data());
-  int32_t running = 0;
-  for (int32_t w = 0; w < kWords; ++w) {
-    before_[w] = running;
-    running += __builtin_popcountll(starts_[w]);
-  }
+  starts_.count();
   result_.shrink_to_fit();
 }
 
 void FindpLookup::run(int64_t xlo, int32_t result) {
   if (!result_.empty() && result_.back() == result) return;  // same result: one run
-  starts_[xlo >> 6] |= uint64_t{1} << (xlo & 63);
+  starts_.set(static_cast<uint64_t>(xlo));
   result_.push_back(result);
 }
 

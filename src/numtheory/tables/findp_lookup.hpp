@@ -7,7 +7,8 @@
 // table, and may differ at a value itself.  One left-to-right walk of the
 // search's decision tree gives these runs of x in ascending order with their
 // results; a bit marks where a run with a new result starts, and the rank of
-// x among those bits (a popcount and a count per 64 bits) picks its result.
+// x among those bits (a BitRanks: a popcount and a count per 64 bits) picks
+// its result.
 // Any order of y, duplicates and entries 0 or 1 included, gets exactly the
 // binary search's answer.
 #pragma once
@@ -16,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "numtheory/tables/bit_ranks.hpp"
 #include "numtheory/tables/tables.hpp"
 
 namespace ntb {
@@ -35,9 +37,7 @@ class FindpLookup {
   // findp(x) on the table the lookup was built from.
   int32_t operator()(int32_t x, const Tables& t) const {
     if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(kTop)) return findp_of(x, t);
-    const uint32_t w = static_cast<uint32_t>(x) >> 6;
-    const uint64_t upto = ~uint64_t{0} >> (63 - (x & 63));
-    return result_[before_[w] + __builtin_popcountll(starts_[w] & upto) - 1];
+    return result_[starts_.ones_through(static_cast<uint32_t>(x)) - 1];
   }
 
  private:
@@ -45,9 +45,8 @@ class FindpLookup {
   void walk(int32_t lo, int32_t hi, int64_t xlo, int64_t xhi, const int32_t* y);
   void run(int64_t xlo, int32_t result);
 
-  std::vector<uint64_t> starts_;  // bit x: a run with a new result starts at x
-  std::vector<int32_t> before_;   // run starts in the words before
-  std::vector<int32_t> result_;   // result_[r]: findp over run r (0-based)
+  BitRanks starts_;              // bit x: a run with a new result starts at x
+  std::vector<int32_t> result_;  // result_[r]: findp over run r (0-based)
 };
 
 }  // namespace ntb

@@ -93,7 +93,7 @@ void build_y(Tables& t) {
 void build_yc(Tables& t, int32_t no2357, int32_t kpos, int32_t store3) {
   const int32_t start = (store3 == 1 || (no2357 == 1 && kpos == 1)) ? 0 : 1;
   if (t.y_pristine && start == 1) {
-    // With y as built the walk stores exactly the odd composites 9..1999999:
+    // With y as built the walk stores exactly the odd composites 9..kWalkTop:
     // take them from the build's sieve.  Slot 851068 keeps its value.
     t.yc_count = wheel_odd_composites(t.sieve.data(), kWalkTop, t.yc.data(), 0, kYcSize - 1);
     t.yc_pristine = t.yc[kYcSize] == 0;

@@ -5,9 +5,13 @@
 //       y[1..148977] with the primes 2, 3, 5, ..., 2000597 and leaves
 //       y[148978..149000] as they were (0 at program start).
 //   yc: 851068 slots, 1-based (yc[1..851068], yc[0] unused).  The walk of
-//       the odd numbers 3..1999999 against y stores the ones it does not
-//       find there; with y as built these are the 851067 odd composites
-//       9..1999999 and yc[851068] keeps what it held.
+//       the odd numbers 3..kTableExtent - 1 against y stores the ones it
+//       does not find there; with y as built these are the 851067 odd
+//       composites 9..kTableExtent - 1 and yc[851068] keeps what it held.
+//
+// kTableExtent is how far the tables reach: every prime and every odd
+// composite up to it is in them, so a count up to kTableExtent is a search,
+// and the commands count by other means above it.
 //
 // An edit takes a prime out by writing the marker 2000300 over it and
 // sorting the first 148500 slots, so the marker moves to the end.
@@ -19,12 +23,16 @@
 
 namespace ntb {
 
+inline constexpr int32_t kTableExtent = 2000000;
+inline constexpr int32_t kPrimesInExtent = 148933;  // the primes up to kTableExtent
+// N * kPerExtent is N / kTableExtent, by a multiplication.
+inline constexpr double kPerExtent = 1.0 / kTableExtent;
 inline constexpr int32_t kYSize = 149000;
 inline constexpr int32_t kYFilled = 148977;  // slots a build fills
 inline constexpr int32_t kYSorted = 148500;  // slots an edit sorts
 inline constexpr int32_t kYcSize = 851068;
 inline constexpr int32_t kMarker = 2000300;                 // a prime taken out
-inline constexpr int32_t kWalkTop = 1999999;                // last odd number the yc walk visits
+inline constexpr int32_t kWalkTop = kTableExtent - 1;       // last odd number the yc walk visits
 inline constexpr int32_t kSieveTop = 2000601;               // the last number a build sieves
 inline constexpr int32_t kSieveBytes = kSieveTop / 30 + 1;  // 30 numbers a byte
 
@@ -42,12 +50,13 @@ struct Tables {
   // y holds exactly what a build leaves with its last 23 slots 0, so that
   // findp(x) is the number of primes up to x for x below 2000390.
   bool y_pristine = false;
-  // yc holds exactly the odd composites 9..1999999 and yc[851068] is 0.
+  // yc holds exactly the odd composites 9..kWalkTop and yc[851068] is 0.
   bool yc_pristine = false;
   void* mapping = nullptr;  // where make_tables mapped them
-  // The last build's sieve on the wheel of 30 (numtheory/wheel_sieve.hpp):
+  // The last build's sieve on the wheel of 30 (numtheory/sieve/wheel_sieve.hpp):
   // bit j of byte i is set when 30 i + kWheel30[j] is not prime.  While y is
-  // as built, the walk for yc takes its values from here.
+  // as built, the walk for yc takes its values from here, and the prime
+  // count lookup (numtheory/tables/pi_lookup.hpp) its bits.
   std::array<uint8_t, kSieveBytes> sieve;
 };
 

@@ -32,14 +32,10 @@ bool strong_probable_prime(const Montgomery64& m, const std::array<uint64_t, K>&
       for (std::size_t i = 0; i < K; ++i) x[i] = m.mul(x[i], bases[i]);
   }
   const uint64_t minus_one = n - m.one();
-  for (uint64_t y : x) {
-    if (y == m.one() || y == minus_one) continue;
-    int i = 1;
-    for (; i < s; ++i) {
-      y = m.mul(y, y);
-      if (y == minus_one) break;
-    }
-    if (i >= s) return false;
+  for (uint64_t y : x) {  // passes when y = 1, or when -1 comes among y, y^2, ..., y^(2^(s-1))
+    bool pass = y == m.one() || y == minus_one;
+    for (int i = 1; i < s && !pass; ++i) pass = (y = m.mul(y, y)) == minus_one;
+    if (!pass) return false;
   }
   return true;
 }

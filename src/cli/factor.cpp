@@ -3,21 +3,11 @@
 // token of standard input (numbers_or_input.hpp), N up to 2^64 - 1; in CSV
 // the factors are one field.
 #include "cli/numbers_or_input.hpp"
-#include "numtheory/factor/factorize.hpp"
 #include "numtheory/factor/factorize64.hpp"
 
 namespace ntb::cli {
 
 namespace {
-
-// The factors of n: the 32-bit engine below 2^32, where it is the faster.
-PrimeFactors64 factors_of(uint64_t n) {
-  if (n > UINT32_MAX) return factorize_u64(n);
-  const PrimeFactorList f = factorize(static_cast<uint32_t>(n));
-  PrimeFactors64 wide;
-  for (int i = 0; i < f.count; ++i) wide.push(f.p[i]);
-  return wide;
-}
 
 // The factors as "2^2 3": each prime once, with its exponent when above 1.
 std::string with_exponents(const PrimeFactors64& f) {
@@ -41,7 +31,7 @@ int run(const Request& r, Channels& io) {
   const bool exponents = r.flag("--exponents");
   out.header({"n", "factors"});
   return each_number(r, io, 0, [&out, exponents](uint64_t n) {
-    const PrimeFactors64 f = factors_of(n);
+    const PrimeFactors64 f = factorize_u64(n);
     if (out.csv()) {
       out.field(n);
       if (exponents)

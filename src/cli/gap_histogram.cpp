@@ -1,15 +1,17 @@
 // ntbench gaps G1 G2 A B --histogram: for each gap size g in G1..G2 that
 // occurs, how many pairs of consecutive primes p < q with A <= p, q <= B
-// have q - p = g; with --plot, the bars on a logarithmic count axis.
+// have q - p = g, counted on every thread (numtheory/sieve/range_scan);
+// with --plot, the bars on a logarithmic count axis.
 #include "cli/plot_table.hpp"
-#include "numtheory/count/prime_gap_counts.hpp"
+#include "cli/thread_option.hpp"
+#include "numtheory/sieve/range_scan.hpp"
 
 namespace ntb::cli {
 
 int run_gap_histogram(const Request& r, Channels& io) {
   const auto& n = r.numbers;
   const size_t first = n.size() == 3 ? 1 : 2;  // gaps G A B or gaps G1 G2 A B
-  const auto g1 = static_cast<int64_t>(n[0]), g2 = static_cast<int64_t>(n[first - 1]);
+  const auto g1 = static_cast<uint64_t>(n[0]), g2 = static_cast<uint64_t>(n[first - 1]);
   const auto a = static_cast<uint64_t>(n[first]), b = static_cast<uint64_t>(n[first + 1]);
   const PlotLayout layout{command_title(r) + " --histogram: gaps between consecutive primes",
                           "gap q - p",
@@ -19,9 +21,9 @@ int run_gap_histogram(const Request& r, Channels& io) {
                           static_cast<double>(g1),
                           static_cast<double>(g2)};
   return print_or_plot(r, io, {"gap", "count"}, layout, [&](auto&& emit) {
-    const std::vector<uint64_t> counts = prime_gap_counts(a, b);
-    for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)
-      if (counts[static_cast<size_t>(g)] != 0) emit(g, counts[static_cast<size_t>(g)]);
+    const std::vector<uint64_t> counts = gap_histogram(a, b, g1, g2, requested_threads(r));
+    for (size_t i = 0; i < counts.size(); ++i)
+      if (counts[i] != 0) emit(g1 + i, counts[i]);
   });
 }
 

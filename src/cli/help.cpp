@@ -82,8 +82,20 @@ std::string option_text(const CommandOption& o) {
 
 std::string command_help(const Command& c) {
   std::string out = "Usage: ntbench " + synopsis(c);
-  for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
-  out += " [--csv]\n\n" + std::string(c.description) + "\n";
+  // The options in brackets, on further lines indented under the name when
+  // the line would pass 79 columns.
+  size_t line_start = 0;
+  const auto add = [&](const std::string& option) {
+    const std::string piece = " [" + option + "]";
+    if (out.size() - line_start + piece.size() > 79) {
+      out += "\n      ";
+      line_start = out.size() - 6;
+    }
+    out += piece;
+  };
+  for (const CommandOption& o : c.options) add(option_text(o));
+  add("--csv");
+  out += "\n\n" + std::string(c.description) + "\n";
   // The arguments by name, those of one range on one line.
   std::map<std::string, std::string> ranges;  // range -> names
   std::vector<std::string> order;

@@ -1,12 +1,18 @@
 // ntbench pi A B --step S: pi(x) at x = A, A + S, ... up to B, beside the
 // two classic estimates x/ln(x) and li(x); with --plot, the three curves.
+// Up to 2^31 - 1 the steps come from PrimePiSteps; past it, pi(A) from
+// prime_pi_64 and each next x from the count of the primes of the step.
 #include <cmath>
 #include <string>
 #include <utility>
 
 #include "cli/plot_table.hpp"
+#include "cli/thread_option.hpp"
 #include "numtheory/count/logarithmic_integral.hpp"
+#include "numtheory/count/prime_pi.hpp"
+#include "numtheory/count/prime_pi_64.hpp"
 #include "numtheory/count/prime_pi_steps.hpp"
+#include "numtheory/sieve/range_scan.hpp"
 
 namespace ntb::cli {
 
@@ -26,11 +32,23 @@ int run_pi_steps(const Request& r, Channels& io) {
       static_cast<double>(a),
       static_cast<double>(b)};
   return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
-    PrimePiSteps steps(a, b, step);
-    uint64_t x = 0, pi = 0;
-    while (steps.next(x, pi)) {
+    const auto emit_x = [&](uint64_t x, uint64_t pi) {
       const auto real = static_cast<double>(x);
       emit(x, pi, real / std::log(real), logarithmic_integral(real));
+    };
+    if (b <= static_cast<uint64_t>(kPrimePiMax)) {
+      PrimePiSteps steps(a, b, step);
+      uint64_t x = 0, pi = 0;
+      while (steps.next(x, pi)) emit_x(x, pi);
+      return;
+    }
+    const int threads = requested_threads(r);
+    uint64_t x = a, pi = prime_pi_64(a, threads);
+    for (;;) {
+      emit_x(x, pi);
+      if (b - x < step) break;
+      pi += count_primes(x + 1, x + step, threads);
+      x += step;
     }
   });
 }

@@ -19,17 +19,26 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
   };
   const std::string see = "; see 'ntbench --help'";
   const std::vector<Case> cases = {
-      {{"pi", "2147483648"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '2147483648'"},
-      {{"pi", "10", "-1"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '-1'"},
-      {{"pi", "1e3"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '1e3'"},
-      {{"pi", ""}, "ntbench pi: N must be a whole number from 0 to 2147483647, got ''"},
-      {{"pi", "99999999999999999999"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '99999999999999999999'"},
+      {{"pi", "10^31+1"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'10^31+1'"},
+      {{"pi", "10", "-1"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got '-1'"},
+      {{"pi", "1e3"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'1e3'"},
+      {{"pi", ""},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got ''"},
+      {{"pi", "99999999999999999999999999999999"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'99999999999999999999999999999999'"},
       {{"pi"},
-       "ntbench pi: missing N, a whole number from 0 to 2147483647; see 'ntbench pi --help'"},
+       "ntbench pi: missing N, a whole number from 0 to 10000000000000000000000000000000; see "
+       "'ntbench "
+       "pi --help'"},
       {{"primes", "7"},
-       "ntbench primes: missing B, a whole number from 0 to 2147483647; see 'ntbench primes "
+       "ntbench primes: missing B, a whole number from 0 to 18446744073709551615; see 'ntbench "
+       "primes "
        "--help'"},
       {{"primes", "7", "5"}, "ntbench primes: A must be at most B, got A = 7 and B = 5"},
       {{"primes", "1", "2", "3"},
@@ -38,7 +47,7 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"gaps", "2", "1", "2", "3", "4"},
        "ntbench gaps: unexpected argument '4'; see 'ntbench gaps --help'"},
       {{"twins", "9", "x"},
-       "ntbench twins: B must be a whole number from 0 to 2147483647, got 'x'"},
+       "ntbench twins: B must be a whole number from 0 to 18446744073709551615, got 'x'"},
       {{"totient", "0"}, "ntbench totient: N must be a whole number from 1 to 2147483647, got '0'"},
       {{"divisors", "1", "2"},
        "ntbench divisors: unexpected argument '2'; see 'ntbench divisors --help'"},
@@ -49,7 +58,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench factor: unknown option '--count'; see 'ntbench factor --help'"},
       {{"pi", "-x", "3"}, "ntbench pi: unknown option '-x'; see 'ntbench pi --help'"},
       {{"pi", "--", "--csv"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '--csv'"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'--csv'"},
       {{"--log", "x.log", "pi", "3"},
        "ntbench pi: --log is an option of the workbench; the commands keep no session log"},
       {{"prime", "3"}, "ntbench: unknown command 'prime'" + see},
@@ -59,7 +69,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"help", "pi", "--csv"}, "ntbench help: unknown option '--csv'; see 'ntbench help'"},
       // The range tables and their pictures.
       {{"pi", "1", "9", "--step", "2"},
-       "ntbench pi: A must be a whole number from 2 to 2147483647 with --step, got '1'"},
+       "ntbench pi: A and B must be whole numbers from 2 to 18446744073709551615 with --step, "
+       "got '1'"},
       {{"pi", "9", "--step", "2"}, "ntbench pi: --step needs two numbers A B, got 1"},
       {{"pi", "9", "5", "--step", "2"}, "ntbench pi: A must be at most B, got A = 9 and B = 5"},
       {{"pi", "2", "9", "--step", "0"},

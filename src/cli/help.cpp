@@ -70,9 +70,10 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--tau K", "--list", "--step S", "--plot FILE"
+// "--tau K", "--list", "--step S", "--plot FILE", "-t, --threads THREADS"
 std::string option_text(const CommandOption& o) {
-  std::string s(o.name);
+  std::string s = o.short_name.empty() ? "" : std::string(o.short_name) + ", ";
+  s += o.name;
   if (o.kind != CommandOption::Kind::kFlag) {
     s += ' ';
     s += o.arg.name;

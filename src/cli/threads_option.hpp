@@ -16,7 +16,7 @@ inline constexpr Whole kMostThreads = 256;
 
 inline CommandOption threads_option() {
   return {"--threads",
-          "use THREADS threads (1 to 256; default: the CPUs available)",
+          "use THREADS threads, 1 to 256 (default: one per CPU)",
           CommandOption::Kind::kNumber,
           {"THREADS", 1, kMostThreads},
           "-t"};

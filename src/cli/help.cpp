@@ -140,6 +140,8 @@ std::string overview() {
       "One row a line, its columns separated by one blank, no header; with --csv a\n"
       "header row naming the columns, then comma-separated rows (RFC 4180).\n"
       "'ntbench COMMAND --help' shows a command's arguments, ranges and columns.\n"
+      "A number of the command line may be an integer expression: digits, 1e10,\n"
+      "2.5e9, ^ * / + - and parentheses, as in 2^64-1 or '(2^32 - 1) * 3'.\n"
       "\n"
       "Options:\n"
       "  -h, --help        show this text and exit\n"

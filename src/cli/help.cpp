@@ -70,9 +70,9 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--tau K", "--list", "--step S", "--plot FILE", "-t, --threads THREADS"
-std::string option_text(const CommandOption& o) {
-  std::string s = o.short_name.empty() ? "" : std::string(o.short_name) + ", ";
+// "--tau K", "--list", "--step S", "--plot FILE"; in the list of options "-t, --threads THREADS"
+std::string option_text(const CommandOption& o, bool with_short = false) {
+  std::string s = with_short && !o.short_name.empty() ? std::string(o.short_name) + ", " : "";
   s += o.name;
   if (o.kind != CommandOption::Kind::kFlag) {
     s += ' ';
@@ -113,7 +113,7 @@ std::string command_help(const Command& c) {
     if (!rules.empty()) line(out, "", rules);
   }
   out += "\nOptions:\n";
-  for (const CommandOption& o : c.options) line(out, option_text(o), o.help);
+  for (const CommandOption& o : c.options) line(out, option_text(o, true), o.help);
   line(out, "--csv", "a header row naming the columns, then CSV rows");
   line(out, "-h, --help", "show this text and exit");
   out += "\nColumns: " + std::string(c.columns) + "\n";

@@ -3,6 +3,7 @@
 // token of standard input (numbers_or_input.hpp), N up to 2^64 - 1; in CSV
 // the factors are one field.
 #include "cli/numbers_or_input.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/factor/factorize64.hpp"
 
 namespace ntb::cli {
@@ -26,33 +27,41 @@ std::string with_exponents(const PrimeFactors64& f) {
   return s;
 }
 
+void write(Output& out, uint64_t n, const PrimeFactors64& f, bool exponents) {
+  if (out.csv()) {
+    out.field(n);
+    if (exponents)
+      out.field(with_exponents(f));
+    else
+      out.list_field(f.p.data(), static_cast<size_t>(f.count));
+    out.end_row();
+    return;
+  }
+  out.number(n);
+  out.raw(':');
+  if (exponents) {
+    if (f.count > 0) out.raw(' ');
+    out.raw(with_exponents(f));
+  } else {
+    for (int i = 0; i < f.count; ++i) {
+      out.raw(' ');
+      out.number(f.p[i]);
+    }
+  }
+  out.raw('\n');
+}
+
+// A batch of numbers is factored on the threads, then written in order.
 int run(const Request& r, Channels& io) {
   Output& out = io.out;
   const bool exponents = r.flag("--exponents");
+  const unsigned threads = thread_count(r);
+  std::vector<PrimeFactors64> factors;
   out.header({"n", "factors"});
-  return each_number(r, io, 0, [&out, exponents](uint64_t n) {
-    const PrimeFactors64 f = factorize_u64(n);
-    if (out.csv()) {
-      out.field(n);
-      if (exponents)
-        out.field(with_exponents(f));
-      else
-        out.list_field(f.p.data(), static_cast<size_t>(f.count));
-      out.end_row();
-      return;
-    }
-    out.number(n);
-    out.raw(':');
-    if (exponents) {
-      if (f.count > 0) out.raw(' ');
-      out.raw(with_exponents(f));
-    } else {
-      for (int i = 0; i < f.count; ++i) {
-        out.raw(' ');
-        out.number(f.p[i]);
-      }
-    }
-    out.raw('\n');
+  return each_number_batch(r, io, 0, [&](const std::vector<uint64_t>& batch) {
+    factors.resize(batch.size());
+    parallel_for(batch.size(), threads, [&](size_t i) { factors[i] = factorize_u64(batch[i]); });
+    for (size_t i = 0; i < batch.size(); ++i) write(out, batch[i], factors[i], exponents);
   });
 }
 
@@ -69,9 +78,10 @@ const Command& factor_command() {
       "numbers are read from standard input as plain decimals, separated by\n"
       "blanks or line ends; a token that is not a whole number in range is named\n"
       "on standard error, the others are still answered, and the status is then\n"
-      "1.  In CSV the factors are one field.",
+      "1.  In CSV the factors are one field.  The numbers are factored on\n"
+      "THREADS threads at a time, by default one for each CPU available.",
       {{{}}, {{Argument{"N", 0, kU64Max}}, true}},
-      {{"--exponents", "write a repeated factor p once, as p^e"}},
+      {{"--exponents", "write a repeated factor p once, as p^e"}, threads_option()},
       "n factors",
       nullptr,
       run,

@@ -3,7 +3,8 @@
 // have q - p = g, counted on every thread (numtheory/sieve/range_scan);
 // with --plot, the bars on a logarithmic count axis.
 #include "cli/plot_table.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/sieve/range_scan.hpp"
 
 namespace ntb::cli {
@@ -21,7 +22,12 @@ int run_gap_histogram(const Request& r, Channels& io) {
                           static_cast<double>(g1),
                           static_cast<double>(g2)};
   return print_or_plot(r, io, {"gap", "count"}, layout, [&](auto&& emit) {
-    const std::vector<uint64_t> counts = gap_histogram(a, b, g1, g2, requested_threads(r));
+    std::atomic<double> done{0};
+    std::vector<uint64_t> counts;
+    {
+      const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+      counts = gap_histogram(a, b, g1, g2, static_cast<int>(thread_count(r)), &done);
+    }
     for (size_t i = 0; i < counts.size(); ++i)
       if (counts[i] != 0) emit(g1 + i, counts[i]);
   });

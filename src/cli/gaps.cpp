@@ -3,7 +3,8 @@
 // --histogram how many pairs have each gap (gap_histogram.cpp).
 #include "cli/plot_table.hpp"
 #include "cli/prime_listing.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 
 namespace ntb::cli {
 
@@ -17,7 +18,7 @@ int run(const Request& r, Channels& io) {
   if (r.flag("--histogram")) return run_gap_histogram(r, io);
   const auto n = [&r](size_t i) { return static_cast<uint64_t>(r.numbers[i]); };
   const bool indexed = !r.flag("--no-index");
-  const int threads = requested_threads(r);
+  const int threads = static_cast<int>(thread_count(r));
   if (r.numbers.size() == 3) return consecutive_pairs(io, n(0), n(0), n(1), n(2), indexed, threads);
   return consecutive_pairs(io, n(0), n(1), n(2), n(3), indexed, threads);
 }
@@ -38,7 +39,8 @@ const Command& gaps_command() {
       {{"--histogram", "count the pairs of each gap (columns: gap count)"},
        plot_option("with --histogram: draw the histogram into FILE"),
        {"--no-index", "leave out the index columns (columns: p q gap)"},
-       threads_option()},
+       threads_option(),
+       no_status_option()},
       "index_p p index_q q gap",
       check,
       run,

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/command.hpp"
 #include "cli/number_expression.hpp"
@@ -18,26 +20,52 @@ namespace ntb::cli {
 // The range of factor's numbers, and from 1 of totient's and divisors'.
 inline constexpr Whole kU64Max = UINT64_MAX;
 
-// Calls answer(n) for each number of the request, or of standard input, with
-// min <= n <= UINT64_MAX; the status.
-template <typename Answer>
-int each_number(const Request& r, Channels& io, Whole min, Answer answer) {
-  for (const Whole n : r.numbers) answer(static_cast<uint64_t>(n));
-  if (!r.numbers.empty()) return 0;
+// Calls answer(batch) for the numbers of the request, or of standard input,
+// with min <= n <= UINT64_MAX, a batch of at most kNumberBatch of them at a
+// time in their order (so that a command may share a batch among threads);
+// a refused token ends a batch, so that its message comes after the answers
+// before it.  The status.
+inline constexpr size_t kNumberBatch = 4096;
+template <typename AnswerBatch>
+int each_number_batch(const Request& r, Channels& io, Whole min, AnswerBatch answer) {
+  std::vector<uint64_t> batch;
+  const auto pass = [&] {
+    if (!batch.empty()) answer(std::as_const(batch));
+    batch.clear();
+  };
+  for (const Whole n : r.numbers) {
+    batch.push_back(static_cast<uint64_t>(n));
+    if (batch.size() == kNumberBatch) pass();
+  }
+  if (!r.numbers.empty()) {
+    pass();
+    return 0;
+  }
   int status = 0;
   std::string token;
   while (io.in.next(token)) {
     if (const auto n = parse_plain_decimal(token, kU64Max); n && *n >= min) {
-      answer(static_cast<uint64_t>(*n));
+      batch.push_back(static_cast<uint64_t>(*n));
+      if (batch.size() == kNumberBatch) pass();
       continue;
     }
+    pass();
     io.out.flush();  // the answers before it come first on a shared terminal
     io.error("ntbench " + std::string(r.command->name) + ": " + quote_token(token) +
              " is not a whole number from " + decimal_string(min) + " to " +
              decimal_string(kU64Max));
     status = 1;
   }
+  pass();
   return status;
+}
+
+// Calls answer(n) for each number, one at a time; the status.
+template <typename Answer>
+int each_number(const Request& r, Channels& io, Whole min, Answer answer) {
+  return each_number_batch(r, io, min, [&answer](const std::vector<uint64_t>& batch) {
+    for (const uint64_t n : batch) answer(n);
+  });
 }
 
 }  // namespace ntb::cli

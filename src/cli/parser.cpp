@@ -280,7 +280,10 @@ void LineParser::add_command(const Command& c) {
     if (o.kind == CommandOption::Kind::kFlag)
       sub->add_flag(std::string(o.name), slot.flag)->disable_flag_override();
     else
-      sub->add_option(std::string(o.name), slot.text)->expected(1);
+      sub->add_option(o.short_name.empty() ? std::string(o.name)
+                                           : std::string(o.short_name) + "," + std::string(o.name),
+                      slot.text)
+          ->expected(1);
   }
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "cli/plot_table.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/count/prime_pi_64.hpp"
 
 namespace ntb::cli {
@@ -29,8 +30,12 @@ std::string check(const Request& r) {
 int run(const Request& r, Channels& io) {
   if (r.value("--step")) return run_pi_steps(r, io);
   io.out.header({"n", "pi"});
-  const int threads = requested_threads(r);
-  for (const Whole n : r.numbers) io.out.row(n, pi_u128(n, threads));
+  const int threads = static_cast<int>(thread_count(r));
+  for (const Whole n : r.numbers) {
+    std::atomic<double> done{0};
+    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+    io.out.row(n, pi_u128(n, threads, &done));
+  }
   return 0;
 }
 
@@ -51,7 +56,8 @@ const Command& pi_command() {
         CommandOption::Kind::kNumber,
         {"S", 1}},
        plot_option("with --step: draw the three curves into FILE"),
-       threads_option()},
+       threads_option(),
+       no_status_option()},
       "n pi",
       check,
       run,

@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "cli/plot_table.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/count/logarithmic_integral.hpp"
 #include "numtheory/count/prime_pi.hpp"
 #include "numtheory/count/prime_pi_64.hpp"
@@ -42,7 +43,7 @@ int run_pi_steps(const Request& r, Channels& io) {
       while (steps.next(x, pi)) emit_x(x, pi);
       return;
     }
-    const int threads = requested_threads(r);
+    const int threads = static_cast<int>(thread_count(r));
     uint64_t x = a, pi = prime_pi_64(a, threads);
     for (;;) {
       emit_x(x, pi);

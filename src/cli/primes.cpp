@@ -2,7 +2,8 @@
 // indexes, streamed a block at a time (prime_listing.cpp); with --count only
 // how many, counted on every thread (numtheory/sieve/range_scan).
 #include "cli/prime_listing.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
 #include "numtheory/sieve/range_scan.hpp"
 
@@ -12,10 +13,12 @@ namespace {
 
 int run(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
-  const int threads = requested_threads(r);
+  const int threads = static_cast<int>(thread_count(r));
   if (r.flag("--count")) {
     io.out.header({"count"});
-    io.out.row(count_primes(a, b, threads));
+    std::atomic<double> done{0};
+    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+    io.out.row(count_primes(a, b, threads, &done));
     return 0;
   }
   if (r.flag("--no-index")) {
@@ -44,7 +47,8 @@ const Command& primes_command() {
       {{{Argument{"A", 0, kRangeMax}, Argument{"B", 0, kRangeMax}}, false, {{0, 1}}}},
       {{"--count", "print only how many there are (column: count)"},
        {"--no-index", "leave out the index column (column: prime)"},
-       threads_option()},
+       threads_option(),
+       no_status_option()},
       "index prime",
       nullptr,
       run,

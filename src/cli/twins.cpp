@@ -2,7 +2,8 @@
 // pairs of consecutive primes with gap 2 (prime_listing.cpp); with --count
 // only how many, counted on every thread (numtheory/sieve/range_scan).
 #include "cli/prime_listing.hpp"
-#include "cli/thread_option.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "numtheory/sieve/range_scan.hpp"
 
 namespace ntb::cli {
@@ -11,10 +12,12 @@ namespace {
 
 int run(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
-  const int threads = requested_threads(r);
+  const int threads = static_cast<int>(thread_count(r));
   if (r.flag("--count")) {
     io.out.header({"count"});
-    io.out.row(count_twins(a, b, threads));
+    std::atomic<double> done{0};
+    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+    io.out.row(count_twins(a, b, threads, &done));
     return 0;
   }
   return consecutive_pairs(io, 2, 2, a, b, !r.flag("--no-index"), threads);
@@ -31,7 +34,8 @@ const Command& twins_command() {
       {{{Argument{"A", 0, kRangeMax}, Argument{"B", 0, kRangeMax}}, false, {{0, 1}}}},
       {{"--count", "print only how many pairs there are (column: count)"},
        {"--no-index", "leave out the index columns (columns: p q gap)"},
-       threads_option()},
+       threads_option(),
+       no_status_option()},
       "index_p p index_q q gap",
       nullptr,
       run,

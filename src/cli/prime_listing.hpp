@@ -3,9 +3,12 @@
 // consecutive primes of a range whose gap lies in G1..G2.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "cli/command.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 
 namespace ntb::cli {
 
@@ -20,5 +23,16 @@ uint64_t primes_below(uint64_t a, int threads);
 // indexed false p q gap.
 int consecutive_pairs(Channels& io, uint64_t g1, uint64_t g2, uint64_t a, uint64_t b, bool indexed,
                       int threads);
+
+// The one row of a --count: count(threads, progress) on the threads of
+// --threads, its fraction done on the progress line.
+template <typename Count>
+int write_count(const Request& r, Channels& io, Count count) {
+  io.out.header({"count"});
+  std::atomic<double> done{0};
+  const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+  io.out.row(count(static_cast<int>(thread_count(r)), &done));
+  return 0;
+}
 
 }  // namespace ntb::cli

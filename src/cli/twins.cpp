@@ -2,7 +2,6 @@
 // pairs of consecutive primes with gap 2 (prime_listing.cpp); with --count
 // only how many, counted on every thread (numtheory/sieve/range_scan).
 #include "cli/prime_listing.hpp"
-#include "cli/progress.hpp"
 #include "cli/threads_option.hpp"
 #include "numtheory/sieve/range_scan.hpp"
 
@@ -14,11 +13,9 @@ int run(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
   const int threads = static_cast<int>(thread_count(r));
   if (r.flag("--count")) {
-    io.out.header({"count"});
-    std::atomic<double> done{0};
-    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
-    io.out.row(count_twins(a, b, threads, &done));
-    return 0;
+    return write_count(r, io, [a, b](int threads, std::atomic<double>* done) {
+      return count_twins(a, b, threads, done);
+    });
   }
   return consecutive_pairs(io, 2, 2, a, b, !r.flag("--no-index"), threads);
 }

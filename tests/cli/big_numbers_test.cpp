@@ -90,29 +90,6 @@ std::vector<uint64_t> trial_factors(uint64_t n) {
   return f;
 }
 
-// Whether n is prime: Miller-Rabin to the first twelve primes, which admit
-// no composite below 2^64.
-bool strong_prime(uint64_t n) {
-  if (n < 2) return false;
-  const uint64_t bases[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
-  for (const uint64_t p : bases)
-    if (n % p == 0) return n == p;
-  uint64_t d = n - 1;
-  int s = 0;
-  while (d % 2 == 0) d /= 2, ++s;
-  const auto mul = [n](uint64_t a, uint64_t b) { return static_cast<uint64_t>(u128{a} * b % n); };
-  for (const uint64_t a : bases) {
-    uint64_t x = 1, b = a;
-    for (uint64_t e = d; e > 0; e >>= 1, b = mul(b, b))
-      if (e & 1) x = mul(x, b);
-    if (x == 1 || x == n - 1) continue;
-    bool composite = true;
-    for (int i = 1; i < s && composite; ++i) composite = (x = mul(x, x)) != n - 1;
-    if (composite) return false;
-  }
-  return true;
-}
-
 std::vector<uint64_t> numbers_of(const std::string& line) {
   std::vector<uint64_t> v;
   size_t at = line.find(':') + 1;

@@ -1,6 +1,6 @@
 // The commands over 64-bit ranges end to end, at 10^12 and just below 2^64:
 // every answer against primes found here by a deterministic Miller-Rabin
-// test, the index columns from pi(10^12) = 37607912018, the forms without
+// test (run_support.hpp), the index columns from pi(10^12) = 37607912018, the forms without
 // them, and the counts equal for 1, 2 and 3 threads.
 #include <gtest/gtest.h>
 
@@ -8,45 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/run.hpp"
+#include "run_support.hpp"
 
 namespace ntb::cli {
 namespace {
 
-uint64_t mul_mod(uint64_t a, uint64_t b, uint64_t m) {
-  return static_cast<uint64_t>(static_cast<unsigned __int128>(a) * b % m);
-}
-
-uint64_t pow_mod(uint64_t b, uint64_t e, uint64_t m) {
-  uint64_t r = 1;
-  for (b %= m; e != 0; e >>= 1, b = mul_mod(b, b, m))
-    if (e & 1) r = mul_mod(r, b, m);
-  return r;
-}
-
-// Miller-Rabin with the first twelve primes as bases: exact below 2^64.
-bool is_prime(uint64_t n) {
-  if (n < 2) return false;
-  const uint64_t bases[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
-  for (const uint64_t p : bases)
-    if (n % p == 0) return n == p;
-  uint64_t d = n - 1;
-  int s = 0;
-  for (; d % 2 == 0; d /= 2) ++s;
-  for (const uint64_t a : bases) {
-    uint64_t x = pow_mod(a, d, n);
-    if (x == 1 || x == n - 1) continue;
-    bool composite = true;
-    for (int i = 1; i < s && composite; ++i) composite = (x = mul_mod(x, x, n)) != n - 1;
-    if (composite) return false;
-  }
-  return true;
-}
-
 std::vector<uint64_t> primes_in(uint64_t a, uint64_t b) {
   std::vector<uint64_t> v;
   for (uint64_t n = a;; ++n) {
-    if (is_prime(n)) v.push_back(n);
+    if (test::strong_prime(n)) v.push_back(n);
     if (n == b) break;
   }
   return v;

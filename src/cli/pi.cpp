@@ -49,7 +49,8 @@ const Command& pi_command() {
       "With --step S: pi(x) for x = A, A + S, ... up to B (2 <= A <= B <= 2^64 - 1),\n"
       "beside x/ln(x) and li(x), the logarithmic integral from 0 (not the offset\n"
       "form Li(x) = li(x) - li(2)); columns x pi x/ln(x) li(x), the reals with\n"
-      "three decimals.  --plot FILE draws the three curves against x.",
+      "three decimals.  --plot FILE draws the three curves against x, and below\n"
+      "them li(x) - pi(x) and pi(x) - x/ln(x).",
       {{{Argument{"N", 0, kPiU128Max}}, true}},
       {{"--step",
         "pi(x) at x = A, A + S, ... <= B, x/ln(x), li(x)",

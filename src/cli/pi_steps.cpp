@@ -1,5 +1,6 @@
 // ntbench pi A B --step S: pi(x) at x = A, A + S, ... up to B, beside the
-// two classic estimates x/ln(x) and li(x); with --plot, the three curves.
+// two classic estimates x/ln(x) and li(x); with --plot, the three curves
+// and below them the differences li(x) - pi(x) and pi(x) - x/ln(x).
 // Up to 2^31 - 1 the steps come from PrimePiSteps; past it, pi(A) from
 // prime_pi_64 and each next x from the count of the primes of the step.
 #include <cmath>
@@ -24,18 +25,24 @@ int run_pi_steps(const Request& r, Channels& io) {
   title += " --step ";
   title += std::to_string(step);
   title += ": pi(x) against x/ln(x) and li(x)";
-  const PlotLayout layout{
-      std::move(title),
-      "x",
-      "primes up to x",
-      false,
-      {{"pi(x)", PlotStyle::kLines}, {"x/ln(x)", PlotStyle::kLines}, {"li(x)", PlotStyle::kLines}},
-      static_cast<double>(a),
-      static_cast<double>(b)};
+  const PlotLayout layout{std::move(title),
+                          "x",
+                          "primes up to x",
+                          false,
+                          {{"pi(x)", PlotStyle::kLines},
+                           {"x/ln(x)", PlotStyle::kLines},
+                           {"li(x)", PlotStyle::kLines},
+                           {"li(x) - pi(x)", PlotStyle::kLines},
+                           {"pi(x) - x/ln(x)", PlotStyle::kLines}},
+                          static_cast<double>(a),
+                          static_cast<double>(b),
+                          3,
+                          "difference"};
   return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout, [&](auto&& emit) {
     const auto emit_x = [&](uint64_t x, uint64_t pi) {
-      const auto real = static_cast<double>(x);
-      emit(x, pi, real / std::log(real), logarithmic_integral(real));
+      const auto real = static_cast<double>(x), estimate = real / std::log(real);
+      const double li = logarithmic_integral(real), count = static_cast<double>(pi);
+      emit(x, pi, estimate, li, li - count, count - estimate);
     };
     if (b <= static_cast<uint64_t>(kPrimePiMax)) {
       PrimePiSteps steps(a, b, step);

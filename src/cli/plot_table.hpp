@@ -52,8 +52,13 @@ int print_or_plot(const Request& r, Channels& io, std::initializer_list<std::str
   const std::string path = r.text("--plot");
   if (path.empty()) {
     io.out.header(header);
+    // Fields past the header's columns are for the picture only.
     body([&](const auto&... fields) {
-      (print_field(io.out, fields), ...);
+      size_t i = 0;
+      const auto one = [&](const auto& f) {
+        if (i++ < header.size()) print_field(io.out, f);
+      };
+      (one(fields), ...);
       io.out.end_row();
     });
     return 0;

@@ -27,8 +27,8 @@
 
 namespace {
 
-constexpr int64_t kSpan = 2000000;
-constexpr int64_t kSmall = 10000000;
+constexpr ntb::cli::Whole kSpan = 2000000;
+constexpr ntb::cli::Whole kSmall = 10000000;
 constexpr int kLarge = 3;
 
 ntb::cli::Request parse(const std::vector<std::string>& args) {
@@ -39,22 +39,28 @@ ntb::cli::Request parse(const std::vector<std::string>& args) {
 
 bool too_heavy(const ntb::cli::Request& r) {
   if (r.outcome != ntb::cli::Outcome::kCommand) return false;
-  std::vector<int64_t> n;
-  for (const ntb::cli::Whole v : r.numbers) n.push_back(static_cast<int64_t>(v));
+  const std::vector<ntb::cli::Whole>& n = r.numbers;
   if (!r.text("--plot").empty()) return true;
   const std::string_view name = r.command->name;
+  // Factors, Euler's function and divisors stay fast to 2^64; every other
+  // command's cost grows with its numbers (pi, the n-th prime, counts over
+  // a range, Goldbach's sieve of N), so none of them may pass kSmall.
+  const bool by_factors = name == "factor" || name == "totient" || name == "divisors";
+  int large = 0;
+  for (const ntb::cli::Whole v : n) {
+    if (!by_factors && v > kSmall) return true;
+    large += v > kSmall;
+  }
   if (name == "goldbach" && n.size() == 2 && n[1] > kSpan)  // the range's transform grows with B
     return true;
   if (name == "pi" && r.value("--step") && n.size() == 2 && n[1] - n[0] > kSpan)
     return true;  // the steps walk A..B
   if (((name == "primes" && !r.flag("--count")) || name == "gaps" || name == "twins") &&
-      n[n.size() - 1] - n[n.size() - 2] > kSpan)
+      n.size() >= 2 && n[n.size() - 1] - n[n.size() - 2] > kSpan)
     return true;
   // The sieve of --tau walks 1..N, the vector counts fast.
   if (name == "divisor-counts" && n[0] > (r.value("--tau") ? kSpan : kSmall)) return true;
   if (name == "steps" && n[1] > kSpan) return true;  // a term a row: the rows grow with N
-  int large = 0;
-  for (const int64_t v : n) large += v > kSmall;
   return large > kLarge;
 }
 

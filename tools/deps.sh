@@ -11,6 +11,7 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 [ -f /usr/lib/x86_64-linux-gnu/libprimesieve.a ] || need+=(libprimesieve-dev)
+[ -f /usr/lib/x86_64-linux-gnu/libprimecount.a ] || need+=(libprimecount-dev)
 # The tests of --plot: gnuplot draws, an XML parser reads its SVG.
 command -v gnuplot >/dev/null 2>&1 || need+=(gnuplot-nox)
 [ -f /usr/include/expat.h ] || need+=(libexpat1-dev)

@@ -6,6 +6,7 @@
 // X(row) for every command.
 #define NTBENCH_EACH_COMMAND(X) \
   X(pi_command)                 \
+  X(nth_prime_command)          \
   X(primes_command)             \
   X(gaps_command)               \
   X(twins_command)              \

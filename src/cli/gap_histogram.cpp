@@ -1,15 +1,18 @@
 // ntbench gaps G1 G2 A B --histogram: for each gap size g in G1..G2 that
 // occurs, how many pairs of consecutive primes p < q with A <= p, q <= B
-// have q - p = g; with --plot, the bars on a logarithmic count axis.
+// have q - p = g, counted on every thread (numtheory/sieve/range_scan);
+// with --plot, the bars on a logarithmic count axis.
 #include "cli/plot_table.hpp"
-#include "numtheory/count/prime_gap_counts.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
+#include "numtheory/sieve/range_scan.hpp"
 
 namespace ntb::cli {
 
 int run_gap_histogram(const Request& r, Channels& io) {
   const auto& n = r.numbers;
   const size_t first = n.size() == 3 ? 1 : 2;  // gaps G A B or gaps G1 G2 A B
-  const auto g1 = static_cast<int64_t>(n[0]), g2 = static_cast<int64_t>(n[first - 1]);
+  const auto g1 = static_cast<uint64_t>(n[0]), g2 = static_cast<uint64_t>(n[first - 1]);
   const auto a = static_cast<uint64_t>(n[first]), b = static_cast<uint64_t>(n[first + 1]);
   const PlotLayout layout{command_title(r) + " --histogram: gaps between consecutive primes",
                           "gap q - p",
@@ -23,9 +26,14 @@ int run_gap_histogram(const Request& r, Channels& io) {
                                   : "from " + std::to_string(g1) + " to " + std::to_string(g2);
   empty += " between " + std::to_string(a) + " and " + std::to_string(b);
   return print_or_plot(r, io, {"gap", "count"}, layout, empty, [&](auto&& emit) {
-    const std::vector<uint64_t> counts = prime_gap_counts(a, b);
-    for (int64_t g = g1; g <= g2 && g < static_cast<int64_t>(counts.size()); ++g)
-      if (counts[static_cast<size_t>(g)] != 0) emit(g, counts[static_cast<size_t>(g)]);
+    std::atomic<double> done{0};
+    std::vector<uint64_t> counts;
+    {
+      const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+      counts = gap_histogram(a, b, g1, g2, static_cast<int>(thread_count(r)), &done);
+    }
+    for (size_t i = 0; i < counts.size(); ++i)
+      if (counts[i] != 0) emit(g1 + i, counts[i]);
   });
 }
 

@@ -70,9 +70,10 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--tau K", "--list", "--step S", "--plot FILE"
-std::string option_text(const CommandOption& o) {
-  std::string s(o.name);
+// "--tau K", "--list", "--step S", "--plot FILE"; in the list of options "-t, --threads THREADS"
+std::string option_text(const CommandOption& o, bool with_short = false) {
+  std::string s = with_short && !o.short_name.empty() ? std::string(o.short_name) + ", " : "";
+  s += o.name;
   if (o.kind != CommandOption::Kind::kFlag) {
     s += ' ';
     s += o.arg.name;
@@ -101,8 +102,20 @@ void options_in_brief(std::string& out, const Command& c) {
 
 std::string command_help(const Command& c) {
   std::string out = "Usage: ntbench " + synopsis(c);
-  for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
-  out += " [--csv]\n\n" + std::string(c.description) + "\n";
+  // The options in brackets, on further lines indented under the name when
+  // the line would pass 79 columns.
+  size_t line_start = 0;
+  const auto add = [&](const std::string& option) {
+    const std::string piece = " [" + option + "]";
+    if (out.size() - line_start + piece.size() > 79) {
+      out += "\n      ";
+      line_start = out.size() - 6;
+    }
+    out += piece;
+  };
+  for (const CommandOption& o : c.options) add(option_text(o));
+  add("--csv");
+  out += "\n\n" + std::string(c.description) + "\n";
   // The arguments by name, those of one range on one line.
   std::map<std::string, std::string> ranges;  // range -> names
   std::vector<std::string> order;
@@ -131,7 +144,7 @@ std::string command_help(const Command& c) {
     if (!rules.empty()) line(out, "", rules);
   }
   out += "\nOptions:\n";
-  for (const CommandOption& o : c.options) line(out, option_text(o), o.help);
+  for (const CommandOption& o : c.options) line(out, option_text(o, true), o.help);
   line(out, "--csv", "a header row naming the columns, then CSV rows");
   line(out, "-h, --help", "show this text and exit");
   out += "\nColumns: " + std::string(c.columns) + "\n";
@@ -162,6 +175,8 @@ std::string overview() {
       "header row naming the columns, then comma-separated rows (RFC 4180).\n"
       "Every command also takes --csv and -h, --help.  'ntbench COMMAND --help'\n"
       "shows a command's arguments, ranges, options and columns.\n"
+      "A number of the command line may be an integer expression: digits, 1e10,\n"
+      "2.5e9, ^ * / + - and parentheses, as in 2^64-1 or '(2^32 - 1) * 3'.\n"
       "\n"
       "Options:\n"
       "  -h, --help        show this text and exit\n"

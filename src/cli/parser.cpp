@@ -14,21 +14,18 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <string_view>
 #include <utility>
 
 #include "cli/command.hpp"
 #include "cli/nearest_word.hpp"
+#include "cli/number_expression.hpp"
 #include "numtheory/decimal_digits.hpp"
 
 namespace ntb::cli {
 
 namespace {
-
-// The longest text read as a number.
-constexpr size_t kArgumentDigits = 19;
 
 // What the prescan gives CLI11 as the value of an option written `--opt=`,
 // which CLI11 would otherwise fill with the next argument: a text that no
@@ -59,12 +56,12 @@ std::string did_you_mean(std::string_view word, const std::vector<std::string_vi
 std::string unknown_command(const std::string& name) {
   std::vector<std::string_view> names{"help"};
   for (const Command* c : commands()) names.push_back(c->name);
-  return workbench_error("unknown command " + quote_arg(name)) + did_you_mean(name, names);
+  return workbench_error("unknown command " + quote_token(name)) + did_you_mean(name, names);
 }
 
 // An unknown option of the workbench, with the nearest of its options.
 std::string unknown_workbench_option(const std::string& name) {
-  return workbench_error("unknown option " + quote_arg(name)) +
+  return workbench_error("unknown option " + quote_token(name)) +
          did_you_mean(name, {"--log", "--help", "--version"});
 }
 
@@ -96,19 +93,26 @@ std::string range_text(const Argument& a) {
   return s;
 }
 
-// The value of one argument, or a UsageError naming it and its range.
+// The value of one argument, or a UsageError naming it and its range.  A
+// number is an integer expression (number_expression.hpp); a value that is
+// not whole, too large, a division by zero, or a malformed text with digits
+// in it has the evaluator's reason added in parentheses.
 Whole argument_value(const Command& c, const Argument& a, const std::string& text) {
   std::optional<Whole> v;
+  std::string reason;
   if (!a.words.empty()) {
     const auto word = std::find(a.words.begin(), a.words.end(), text);
     if (word != a.words.end()) v = static_cast<Whole>(word - a.words.begin());
-  } else {
-    v = read_whole(text, kArgumentDigits);
-    if (v && (*v < a.min || *v > a.max || (a.even && *v % 2 != 0))) v.reset();
+  } else if (const ExpressionResult e = evaluate_number_expression(text); e.ok()) {
+    const auto w = static_cast<Whole>(e.value);
+    if (e.value >= 0 && w >= a.min && w <= a.max && !(a.even && w % 2 != 0)) v = w;
+  } else if (e.error != ExpressionError::kMalformed ||
+             text.find_first_of("0123456789") != std::string::npos) {
+    reason = " (" + e.reason + ")";
   }
   if (!v)
-    throw UsageError{command_error(
-        c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
+    throw UsageError{command_error(c, std::string(a.name) + " must be " + range_text(a) + ", got " +
+                                          quote_token(text) + reason)};
   return *v;
 }
 
@@ -136,7 +140,7 @@ UsageError no_form(const Command& c, const std::vector<std::string>& given) {
     return {
         command_error(c, "missing " + std::string(a.name) + ", " + range_text(a) + see_help(c))};
   }
-  return {command_error(c, "unexpected argument " + quote_arg(given[longest]) + see_help(c))};
+  return {command_error(c, "unexpected argument " + quote_token(given[longest]) + see_help(c))};
 }
 
 // The operands matched to a form and read as numbers, in the form's order.
@@ -205,7 +209,7 @@ std::string prescan(std::vector<std::string>& args, std::vector<std::string>& af
       continue;
     }
     if (wrong_option(a, current)) {
-      if (current != nullptr) return fail("unknown option " + quote_arg(a));
+      if (current != nullptr) return fail("unknown option " + quote_token(a));
       return unknown_workbench_option(a);
     }
     if (current != nullptr && a.starts_with("--") && a.find('=') == a.size() - 1) {
@@ -317,7 +321,10 @@ void LineParser::add_command(const Command& c) {
     if (o.kind == CommandOption::Kind::kFlag)
       sub->add_flag(std::string(o.name), slot.flag)->disable_flag_override();
     else
-      sub->add_option(std::string(o.name), slot.text)->expected(1);
+      sub->add_option(o.short_name.empty() ? std::string(o.name)
+                                           : std::string(o.short_name) + "," + std::string(o.name),
+                      slot.text)
+          ->expected(1);
   }
 }
 
@@ -374,7 +381,7 @@ void LineParser::read_log(Request& r) const {
   const std::string& name = log_.back();
   if (name.empty()) throw UsageError{workbench_error("option '--log' needs a file name")};
   if (name == "-")
-    throw UsageError{workbench_error("--log " + quote_arg(name) +
+    throw UsageError{workbench_error("--log " + quote_token(name) +
                                      ": the session log must be a file, not a stream")};
   r.log_path = name;
   r.log_named_by_user = true;
@@ -382,15 +389,15 @@ void LineParser::read_log(Request& r) const {
 
 Request LineParser::help_request(const std::vector<std::string>& after_mark) {
   if (const std::vector<std::string> left = help_->remaining(); !left.empty())
-    throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
+    throw UsageError{"ntbench help: unknown option " + quote_token(left.front()) +
                      "; see 'ntbench help'"};
   positionals_.insert(positionals_.end(), after_mark.begin(), after_mark.end());
   if (positionals_.size() > 1)
-    throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals_[1])};
+    throw UsageError{"ntbench help: unexpected argument " + quote_token(positionals_[1])};
   if (!positionals_.empty() && find_command(positionals_[0]) == nullptr) {
     std::vector<std::string_view> names;
     for (const Command* c : commands()) names.push_back(c->name);
-    throw UsageError{"ntbench help: unknown command " + quote_arg(positionals_[0]) +
+    throw UsageError{"ntbench help: unknown command " + quote_token(positionals_[0]) +
                      "; see 'ntbench help'" + did_you_mean(positionals_[0], names)};
   }
   Request r;
@@ -404,7 +411,7 @@ Request LineParser::command_request(const Sub& s, const std::vector<std::string>
   if (const std::vector<std::string> left = s.app->remaining(); !left.empty()) {
     std::vector<std::string_view> names{"--csv", "--help"};
     for (const CommandOption& o : c.options) names.push_back(o.name);
-    throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) + see_help(c)) +
+    throw UsageError{command_error(c, "unknown option " + quote_token(left.front()) + see_help(c)) +
                      did_you_mean(left.front(), names)};
   }
   if (!log_.empty())
@@ -440,22 +447,6 @@ std::vector<GivenOption> LineParser::given_options(const Sub& s) const {
 }
 
 }  // namespace
-
-std::string quote_arg(std::string_view arg) {
-  std::string out = "'";
-  for (const char ch : arg) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x20 || b == 0x7F) {
-      char esc[5];
-      std::snprintf(esc, sizeof esc, "\\x%02X", b);
-      out += esc;
-    } else {
-      out += ch;
-    }
-  }
-  out += '\'';
-  return out;
-}
 
 Request parse_command_line(int argc, const char* const* argv) {
   std::vector<std::string> args;

@@ -22,6 +22,7 @@
 
 #include "cli/plot_signals.hpp"
 #include "cli/plot_thinning.hpp"
+#include "cli/number_expression.hpp"
 #include "cli/parser.hpp"
 
 extern char** environ;
@@ -89,17 +90,19 @@ std::string script_head(const PlotLayout& layout, PlotFormat format) {
   return s;
 }
 
-std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning) {
-  static const char* const kColors[] = {"#1f5fa8", "#d0701c", "#2e9c47", "#b02a37"};
+// The plot of the series [from, to).
+std::string plot_series(const PlotLayout& layout, const PlotThinning& thinning, size_t from,
+                        size_t to) {
+  static const char* const kColors[] = {"#1f5fa8", "#d0701c", "#2e9c47", "#b02a37", "#7b3fa0"};
   std::string s = "plot";
-  for (size_t i = 0; i < layout.series.size(); ++i) {
-    const std::string color = std::string(" lc rgb \"") + kColors[i % 4] + "\"";
+  for (size_t i = from; i < to; ++i) {
+    const std::string color = std::string(" lc rgb \"") + kColors[i % 5] + "\"";
     const std::string title = " title " + quoted(layout.series[i].title);
-    s += i == 0 ? " " : ", ";
-    const PlotThinning::Source from = thinning.source(i);
+    s += i == from ? " " : ", ";
+    const PlotThinning::Source source = thinning.source(i);
     s += "$data";
-    if (from.index >= 0) s += " index " + std::to_string(from.index);
-    s += " using 1:" + std::to_string(from.column);
+    if (source.index >= 0) s += " index " + std::to_string(source.index);
+    s += " using 1:" + std::to_string(source.column);
     switch (layout.series[i].style) {
       case PlotStyle::kDots:
         // A dot is too small for the legend: the key shows a disc instead.
@@ -111,7 +114,7 @@ std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning)
       case PlotStyle::kLines:
         // Each curve thinner than the one before, drawn over it: where two
         // meet (pi(x) and li(x)), both stay visible.
-        s += " with lines lw " + std::to_string(2 * (layout.series.size() - i)) + color + title;
+        s += " with lines lw " + std::to_string(2 * (to - i)) + color + title;
         break;
       case PlotStyle::kBoxes:
         s += " with boxes" + color + title;
@@ -119,6 +122,17 @@ std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning)
     }
   }
   return s + "\n";
+}
+
+// The plot command: one panel, or with lower_from the first series above
+// and the rest in a panel of their own below.
+std::string plot_command(const PlotLayout& layout, const PlotThinning& thinning) {
+  const size_t n = layout.series.size();
+  if (layout.lower_from == 0 || layout.lower_from >= n) return plot_series(layout, thinning, 0, n);
+  return "set multiplot layout 2,1\n" + plot_series(layout, thinning, 0, layout.lower_from) +
+         "set title \"\"\nset ylabel " + quoted(layout.lower_ylabel) + "\n" +
+         "set format y \"%g\"\n" + plot_series(layout, thinning, layout.lower_from, n) +
+         "unset multiplot\n";
 }
 
 // Starts gnuplot with the descriptors in, out and err as its standard
@@ -188,7 +202,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
     : layout_(layout), path_(std::move(path)) {
   const std::optional<PlotFormat> format = plot_format(path_);
   if (!format) {
-    error_ = "--plot: the file name must end in .svg or .png, got " + quote_arg(path_);
+    error_ = "--plot: the file name must end in .svg or .png, got " + quote_token(path_);
     return;
   }
   gnuplot_ = find_gnuplot();
@@ -200,7 +214,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
   struct stat target {};
   const bool exists = stat(path_.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) {
-    error_ = "--plot: cannot write " + quote_arg(path_) + ": " + std::strerror(EISDIR);
+    error_ = "--plot: cannot write " + quote_token(path_) + ": " + std::strerror(EISDIR);
     return;
   }
   signals_ = std::make_unique<PlotSignals>();
@@ -209,7 +223,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
   temp_path_ = temp_beside(path_);
   file_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (file_ < 0) {
-    error_ = "--plot: cannot write " + quote_arg(path_) + ": " + std::strerror(errno);
+    error_ = "--plot: cannot write " + quote_token(path_) + ": " + std::strerror(errno);
     return;
   }
   temp_made_ = true;

@@ -50,6 +50,11 @@ struct PlotLayout {
   bool log_y = false;              // logarithmic count axis
   std::vector<PlotSeries> series;  // series i is column i + 2 of each row; x is column 1
   double x_from = 0, x_to = 0;     // the x range of the table (the thinning's columns)
+  // When set, the series from this one on are drawn in a second panel below
+  // the first (gnuplot's multiplot), on an axis of their own named by
+  // lower_ylabel.
+  size_t lower_from = 0;
+  std::string lower_ylabel = {};
 };
 
 // One field of a row: a whole number (written exactly) or a real.

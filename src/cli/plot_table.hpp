@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "cli/command.hpp"
+#include "cli/number_expression.hpp"
 #include "cli/parser.hpp"
 #include "cli/plot.hpp"
 #include "numtheory/decimal_digits.hpp"
@@ -34,7 +35,7 @@ inline std::string plot_usage_error(const Request& r, bool drawable, std::string
   if (plot.empty()) return "the picture's file name is empty";
   if (r.csv) return "--csv and --plot cannot go together";
   if (!drawable) return std::string(refused);
-  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got " + quote_arg(plot);
+  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got " + quote_token(plot);
   return "";
 }
 
@@ -59,8 +60,13 @@ int print_or_plot(const Request& r, Channels& io, std::initializer_list<std::str
   const std::string path = r.text("--plot");
   if (path.empty()) {
     io.out.header(header);
+    // Fields past the header's columns are for the picture only.
     body([&](const auto&... fields) {
-      (print_field(io.out, fields), ...);
+      size_t i = 0;
+      const auto one = [&](const auto& f) {
+        if (i++ < header.size()) print_field(io.out, f);
+      };
+      (one(fields), ...);
       io.out.end_row();
     });
     return 0;

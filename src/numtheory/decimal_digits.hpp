@@ -5,9 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace ntb {
+
+using uint128 = unsigned __int128;
 
 // The most digits of a 64-bit and of a 128-bit unsigned number.
 inline constexpr int kMaxDigits64 = 20;
@@ -43,6 +47,20 @@ inline std::string decimal_string(unsigned __int128 v) {
   char buf[kMaxDigits128];
   char* const end = buf + sizeof buf;
   return std::string(decimal_digits(v, end), end);
+}
+
+// The value of a plain decimal: digits only, leading zeros of any length, at
+// most `max`; anything else (an empty text too) is nullopt.
+inline std::optional<uint128> parse_plain_decimal(std::string_view text, uint128 max) {
+  if (text.empty()) return std::nullopt;
+  uint128 v = 0;
+  for (const char ch : text) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    const auto d = static_cast<unsigned>(ch - '0');
+    if (d > max || v > (max - d) / 10) return std::nullopt;
+    v = v * 10 + d;
+  }
+  return v;
 }
 
 }  // namespace ntb

@@ -27,7 +27,7 @@ done <<'CASES'
 ntbench pr|primes
 ntbench --|--help --log --version
 ntbench --log x.dat t|totient triplets twins
-ntbench primes --|--count --csv --help
+ntbench primes --|--count --csv --help --no-index --no-status --threads
 ntbench primes 1 10 --c|--count --csv
 ntbench gaps 1 2 3 --h|--help --histogram
 ntbench goldbach 6 100 --plot c|comet.png counts.svg

@@ -21,17 +21,26 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
   };
   const std::string see = "; see 'ntbench --help'";
   const std::vector<Case> cases = {
-      {{"pi", "2147483648"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '2147483648'"},
-      {{"pi", "10", "-1"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '-1'"},
-      {{"pi", "1e3"}, "ntbench pi: N must be a whole number from 0 to 2147483647, got '1e3'"},
-      {{"pi", ""}, "ntbench pi: N must be a whole number from 0 to 2147483647, got ''"},
-      {{"pi", "99999999999999999999"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '99999999999999999999'"},
+      {{"pi", "10^31+1"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'10^31+1'"},
+      {{"pi", "10", "-1"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got '-1'"},
+      {{"pi", "1e-3"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'1e-3' (not a whole number)"},
+      {{"pi", ""},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got ''"},
+      {{"pi", "99999999999999999999999999999999"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'99999999999999999999999999999999'"},
       {{"pi"},
-       "ntbench pi: missing N, a whole number from 0 to 2147483647; see 'ntbench pi --help'"},
+       "ntbench pi: missing N, a whole number from 0 to 10000000000000000000000000000000; see "
+       "'ntbench "
+       "pi --help'"},
       {{"primes", "7"},
-       "ntbench primes: missing B, a whole number from 0 to 2147483647; see 'ntbench primes "
+       "ntbench primes: missing B, a whole number from 0 to 18446744073709551615; see 'ntbench "
+       "primes "
        "--help'"},
       {{"primes", "7", "5"}, "ntbench primes: A must be at most B, got A = 7 and B = 5"},
       {{"primes", "1", "2", "3"},
@@ -40,8 +49,9 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"gaps", "2", "1", "2", "3", "4"},
        "ntbench gaps: unexpected argument '4'; see 'ntbench gaps --help'"},
       {{"twins", "9", "x"},
-       "ntbench twins: B must be a whole number from 0 to 2147483647, got 'x'"},
-      {{"totient", "0"}, "ntbench totient: N must be a whole number from 1 to 2147483647, got '0'"},
+       "ntbench twins: B must be a whole number from 0 to 18446744073709551615, got 'x'"},
+      {{"totient", "0"},
+       "ntbench totient: N must be a whole number from 1 to 18446744073709551615, got '0'"},
       {{"divisors", "1", "2"},
        "ntbench divisors: unexpected argument '2'; see 'ntbench divisors --help'"},
       {{"divisors", "12", "--bogus"},
@@ -51,7 +61,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench factor: unknown option '--count'; see 'ntbench factor --help'"},
       {{"pi", "-x", "3"}, "ntbench pi: unknown option '-x'; see 'ntbench pi --help'"},
       {{"pi", "--", "--csv"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '--csv'"},
+       "ntbench pi: N must be a whole number from 0 to 10000000000000000000000000000000, got "
+       "'--csv'"},
       {{"--log", "x.log", "pi", "3"},
        "ntbench pi: --log is an option of the workbench; the commands keep no session log"},
       {{"prime", "3"}, "ntbench: unknown command 'prime'" + see + "; did you mean 'primes'?"},
@@ -61,7 +72,8 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"help", "pi", "--csv"}, "ntbench help: unknown option '--csv'; see 'ntbench help'"},
       // The range tables and their pictures.
       {{"pi", "1", "9", "--step", "2"},
-       "ntbench pi: A must be a whole number from 2 to 2147483647 with --step, got '1'"},
+       "ntbench pi: A and B must be whole numbers from 2 to 18446744073709551615 with --step, "
+       "got '1'"},
       {{"pi", "9", "--step", "2"}, "ntbench pi: --step needs two numbers A B, got 1"},
       {{"pi", "9", "5", "--step", "2"}, "ntbench pi: A must be at most B, got A = 9 and B = 5"},
       {{"pi", "2", "9", "--step", "0"},
@@ -95,14 +107,14 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"steps", "sieve", "8"},
        "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
       // Numbers past 2^63 and 2^64, and the empty value of `--opt=`.
-      {{"pi", "9999999999999999999"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '9999999999999999999'"},
-      {{"pi", "9223372036854775808"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '9223372036854775808'"},
-      {{"pi", "18446744073709551616"},
-       "ntbench pi: N must be a whole number from 0 to 2147483647, got '18446744073709551616'"},
-      {{"pi", "2", "30", "--step", "9300000000000000000"},
-       "ntbench pi: S must be a whole number from 1 to 2147483647, got '9300000000000000000'"},
+      {{"divisor-counts", "9999999999999999999"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9999999999999999999'"},
+      {{"divisor-counts", "9223372036854775808"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9223372036854775808'"},
+      {{"divisor-counts", "18446744073709551616"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '18446744073709551616'"},
+      {{"divisor-counts", "10", "--tau", "9300000000000000000"},
+       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '9300000000000000000'"},
       {{"pi", "--step=", "20", "2", "30"},
        "ntbench pi: S must be a whole number from 1 to 2147483647, got ''"},
       {{"divisor-counts", "10", "--tau=", "--csv"},

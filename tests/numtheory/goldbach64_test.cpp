@@ -62,25 +62,108 @@ TEST(Goldbach64, EveryEvenNumberAgainstPairsTriedOneByOne) {
     }
 }
 
-// Random and chosen N up to 10^7, each on 1, 2, 3 and 5 threads: the
-// oracle's counts, the same listing; P(10^6) and P(2^20) among them.
+// Random and chosen N up to 10^7 against the oracle, the counts the same on
+// 1, 2, 3 and 5 threads; P(10^6) and P(2^20) among them.
 TEST(Goldbach64, LargerNumbersOnAnyNumberOfThreads) {
   const testing::Oracle o(10000000);
   std::vector<int32_t> ns = {1000000, 1000002, 1048576, 9699690, 9999998, 9999996};
   for (const int32_t n : testing::random_evens(testing::full_run() ? 60 : 6, 6, 10000000, 64))
     ns.push_back(n);
-  for (const int32_t n : ns)
-    for (const unsigned threads : {1u, 2u, 3u, 5u}) {
-      expect_n(o, n, threads == 3 ? GoldbachLayout{40, 200} : GoldbachLayout{}, threads,
-               threads == 5);
-      if (::testing::Test::HasFailure()) return;
+  for (const int32_t n : ns) {
+    expect_n(o, n, {}, 1, n == ns.front());
+    const auto m = static_cast<uint64_t>(n);
+    const GoldbachCounts one = goldbach_counts_u64(m, 1);
+    for (const unsigned threads : {2u, 3u, 5u}) {
+      const GoldbachCounts c = goldbach_counts_u64(
+          m, threads, {}, threads == 3 ? GoldbachLayout{40, 200} : GoldbachLayout{});
+      EXPECT_EQ(c.prime_pairs, one.prime_pairs) << n << " on " << threads;
+      EXPECT_EQ(c.low_primes, one.low_primes) << n << " on " << threads;
+      EXPECT_EQ(c.high_primes, one.high_primes) << n << " on " << threads;
     }
+    if (::testing::Test::HasFailure()) return;
+  }
 }
 
 bool free_below(uint64_t v, uint64_t bound) {
   for (uint64_t d = 2; d <= bound; ++d)
     if (v % d == 0) return false;
   return true;
+}
+
+// Runs of windows both ways over the numbers below 40000 = 200^2, from
+// many starts, window sizes and run lengths, sieved by the primes to 179
+// carried and those to 199 placed: each bit, the byte past the window
+// included, says whether its number is prime (1 keeps its bit; downwards
+// the sieving primes themselves are struck).
+TEST(Goldbach64, RunsOfWindowsAgainstTheOracle) {
+  const testing::Oracle o(40000);
+  const WheelSievePrimes carried(180);
+  const uint64_t top = 1332;  // the last byte below 40000
+  for (const uint32_t bytes : {1u, 7u, 64u, 300u})
+    for (uint64_t start = 0; start <= top; start += 111)
+      for (const bool down : {false, true}) {
+        const uint64_t first = down ? top - start : start;
+        WheelWindows windows(carried, bytes);
+        windows.start(first, down);
+        std::vector<uint8_t> s(bytes + 1);
+        for (uint64_t at = first; down ? at >= bytes : at + bytes <= top;
+             at = down ? at - bytes : at + bytes) {
+          windows.next(s.data(), bytes);
+          for (uint64_t p = 181; p < 200; p += 2)
+            if (o.prime(static_cast<int32_t>(p))) cross_off(s.data(), bytes, at, down, p);
+          for (uint64_t k = 0; k <= bytes; ++k)
+            for (int i = 0; i < 8; ++i) {
+              const uint64_t v = 30 * (down ? at - k : at + k) + static_cast<uint64_t>(kWheel30[i]);
+              const bool prime = o.prime(static_cast<int32_t>(v));
+              ASSERT_EQ(s[k] >> i & 1, v == 1 || (prime && !(down && v >= 167 && v < 200)))
+                  << v << " window " << bytes << (down ? " down" : " up");
+            }
+        }
+      }
+  std::vector<uint64_t> between;
+  WheelPrimesBetween(1000, 39999).each([&](uint64_t p) {
+    between.push_back(p);
+    return p < 2000;
+  });
+  std::vector<uint64_t> expect;
+  for (int32_t p = 1001; p <= 2003; ++p)
+    if (o.prime(p)) expect.push_back(static_cast<uint64_t>(p));
+  EXPECT_EQ(between, expect);
+  for (const uint64_t r : {uint64_t{0}, uint64_t{1}, uint64_t{65535}, uint64_t{4294967295}}) {
+    EXPECT_EQ(isqrt_u64(r * r), r);
+    if (r > 0) {
+      EXPECT_EQ(isqrt_u64(r * r - 1), r - 1);
+    }
+  }
+  EXPECT_EQ(isqrt_u64(~uint64_t{0}), 4294967295u);
+}
+
+// Progress comes in order up to all windows (a call may cover several), for
+// the counts and the list, and the list is the same on any number of threads.
+TEST(Goldbach64, ProgressAndListOnAnyNumberOfThreads) {
+  const uint64_t n = 20000000;
+  std::vector<uint64_t> first;
+  for (const unsigned threads : {1u, 2u, 3u, 5u}) {
+    uint64_t last = 0, total = 0, calls = 0;
+    const GoldbachProgress progress = [&](uint64_t done, uint64_t all) {
+      EXPECT_GE(done, last);
+      last = done, total = all, ++calls;
+    };
+    goldbach_counts_u64(n, threads, progress, {1000, 0});
+    EXPECT_EQ(last, total);
+    EXPECT_GE(calls, 1u);
+    std::vector<uint64_t> p;
+    last = 0;
+    goldbach_pairs_u64(n, threads,
+                       [&](uint64_t a, uint64_t) {
+                         p.push_back(a);
+                         return true;
+                       },
+                       progress, {1000, 0});
+    EXPECT_EQ(last, total);
+    if (first.empty()) first = p;
+    EXPECT_EQ(p, first) << threads;
+  }
 }
 
 // Windows of the last bytes below 2^64, both ways, by the primes up to 3000:

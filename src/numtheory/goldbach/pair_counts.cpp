@@ -23,6 +23,10 @@
 #include <thread>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "numtheory/goldbach/wheel_windows.hpp"
 #include "numtheory/interrupt.hpp"
 
@@ -32,7 +36,7 @@ namespace {
 
 // The counting loop is built twice where the target lacks the popcnt
 // instruction (the baseline x86-64 does), and the loader picks the clone
-// the processor runs.
+// the processor runs; the other one counts by a library call.
 #if defined(__x86_64__) && !defined(__POPCNT__)
 #define NTB_GOLDBACH_CLONES __attribute__((target_clones("popcnt", "default")))
 #else
@@ -40,7 +44,7 @@ namespace {
 #endif
 
 constexpr uint32_t kWindowBytes = uint32_t{1} << 17;  // 3932160 numbers a half, within L2
-constexpr uint64_t kCarriedTop = uint64_t{1} << 20;
+constexpr uint64_t kCarriedTop = uint64_t{1} << 22;
 constexpr uint64_t kMaxCarriedTop = uint64_t{1} << 24;
 constexpr unsigned kMaxThreads = 1024;
 
@@ -62,6 +66,49 @@ struct Partners {
         if (h >> j & 1) t[h] |= static_cast<uint8_t>(1u << i);
     }
   }
+
+  // pairs[k] = low[k] & (same[high[k]] | next[high[k + 1]]) for k < count.
+  void pair(const uint8_t* low, const uint8_t* high, uint8_t* pairs, uint32_t count) const {
+    uint32_t k = 0;
+#if defined(__x86_64__)
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles) k = pair_by_shuffles(low, high, pairs, count);
+#endif
+    for (; k < count; ++k) pairs[k] = low[k] & (same[high[k]] | next[high[k + 1]]);
+  }
+
+#if defined(__x86_64__)
+  // Sixteen bytes at a time: a permutation of bits is the OR of its images
+  // of the two halves of a byte, each a lookup of 16 by pshufb.  Returns
+  // the bytes done.
+  __attribute__((target("ssse3"))) uint32_t pair_by_shuffles(const uint8_t* low,
+                                                             const uint8_t* high, uint8_t* pairs,
+                                                             uint32_t count) const {
+    alignas(16) std::array<uint8_t, 16> t[4];
+    for (unsigned h = 0; h < 16; ++h) {
+      t[0][h] = same[h], t[1][h] = same[h << 4], t[2][h] = next[h], t[3][h] = next[h << 4];
+    }
+    const __m128i same_low = _mm_load_si128(reinterpret_cast<const __m128i*>(t[0].data()));
+    const __m128i same_high = _mm_load_si128(reinterpret_cast<const __m128i*>(t[1].data()));
+    const __m128i next_low = _mm_load_si128(reinterpret_cast<const __m128i*>(t[2].data()));
+    const __m128i next_high = _mm_load_si128(reinterpret_cast<const __m128i*>(t[3].data()));
+    const __m128i nibble = _mm_set1_epi8(0x0f);
+    uint32_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+      const __m128i h0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high + k));
+      const __m128i h1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high + k + 1));
+      const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(low + k));
+      const __m128i a =
+          _mm_or_si128(_mm_shuffle_epi8(same_low, _mm_and_si128(h0, nibble)),
+                       _mm_shuffle_epi8(same_high, _mm_and_si128(_mm_srli_epi16(h0, 4), nibble)));
+      const __m128i b =
+          _mm_or_si128(_mm_shuffle_epi8(next_low, _mm_and_si128(h1, nibble)),
+                       _mm_shuffle_epi8(next_high, _mm_and_si128(_mm_srli_epi16(h1, 4), nibble)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(pairs + k), _mm_and_si128(l, _mm_or_si128(a, b)));
+    }
+    return k;
+  }
+#endif
 };
 
 struct Plan {
@@ -90,7 +137,7 @@ struct Plan {
     high_least = std::max<uint64_t>(N - top, 7);
     span = std::max(top / 30 + 1, q - (N - top) / 30 + 1);
     const uint64_t wanted = layout.window_bytes ? layout.window_bytes : kWindowBytes;
-    bytes = static_cast<uint32_t>(std::min(wanted, span));
+    bytes = static_cast<uint32_t>(std::min({wanted, span, uint64_t{WheelWindows::kMaxBytes}}));
     windows = (span + bytes - 1) / bytes;
     threads = std::clamp(t, 1u, kMaxThreads);
     // Some eight runs a thread to even out the ends, each as long as allowed.
@@ -172,9 +219,7 @@ class MirrorWindows {
     if (w == 0) small_ = plan_.small_pairs([&](uint64_t v) { return high_prime(v); });
     mask_low(low, low_first, count);
     mask_high(high, high_first, count);
-    const Partners& t = plan_.partners;
-    for (uint32_t k = 0; k < count; ++k)
-      pairs_[k] = low[k] & (t.same[high[k]] | t.next[high[k + 1]]);
+    plan_.partners.pair(low, high, pairs_.data(), count);
     return count;
   }
 
@@ -218,17 +263,6 @@ class MirrorWindows {
   unsigned small_ = 0;
 };
 
-inline uint64_t bit_count(uint64_t z) {
-#if defined(__POPCNT__) || !defined(__x86_64__)
-  return static_cast<uint64_t>(std::popcount(z));
-#else
-  z -= (z >> 1) & 0x5555555555555555;
-  z = (z & 0x3333333333333333) + ((z >> 2) & 0x3333333333333333);
-  z = (z + (z >> 4)) & 0x0f0f0f0f0f0f0f0f;
-  return z * 0x0101010101010101 >> 56;
-#endif
-}
-
 // The bits set in s[0 .. n - 1].
 NTB_GOLDBACH_CLONES uint64_t bits_in(const uint8_t* s, uint32_t n) {
   uint64_t c = 0;
@@ -236,9 +270,9 @@ NTB_GOLDBACH_CLONES uint64_t bits_in(const uint8_t* s, uint32_t n) {
   for (; i + 8 <= n; i += 8) {
     uint64_t z;
     std::memcpy(&z, s + i, 8);
-    c += bit_count(z);
+    c += static_cast<uint64_t>(std::popcount(z));
   }
-  for (; i < n; ++i) c += bit_count(s[i]);
+  for (; i < n; ++i) c += static_cast<uint64_t>(std::popcount(s[i]));
   return c;
 }
 

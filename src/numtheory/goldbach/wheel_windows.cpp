@@ -57,9 +57,10 @@ const std::vector<Pattern>& patterns() {
   return p;
 }
 
-constexpr std::array<uint32_t, 36> kPatternPrimes = {
+constexpr std::array<uint32_t, 35> kPatternPrimes = {
     7,  11, 13, 17, 19,  23,  29,  31,  37,  41,  43,  47,  53,  59,  61,  67,  71, 73,
     79, 83, 89, 97, 101, 103, 107, 109, 113, 127, 131, 137, 139, 149, 151, 157, 163};
+static_assert(kPatternPrimes.back() == kPatternTop);
 
 // The bit that p m takes when p and m have the residues kWheel30[i] and
 // kWheel30[j]; as a mask that keeps the other bits.
@@ -133,37 +134,54 @@ constexpr Steps steps(bool down) {
 }
 constexpr Steps kUpSteps = steps(false), kDownSteps = steps(true);
 
+// The eight multiples of a turn of m (30 on, q bytes) from each residue of
+// m: their bytes from the first, (q / 30) gaps + carries, and their masks.
+struct Turn {
+  std::array<uint8_t, 8> gaps{}, carries{}, keep{};
+};
+using Turns = std::array<std::array<Turn, 8>, 8>;
+constexpr Turns turns(const Steps& steps, bool down) {
+  Turns t{};
+  for (size_t i = 0; i < 8; ++i)
+    for (size_t c = 0; c < 8; ++c) {
+      Turn& u = t[i][c];
+      for (size_t k = 0, r = c; k < 8; ++k, r = down ? (r + 7) % 8 : (r + 1) % 8) {
+        u.keep[k] = kKeep[i][r];
+        if (k < 7) {
+          u.gaps[k + 1] = static_cast<uint8_t>(u.gaps[k] + steps[i][r].gap);
+          u.carries[k + 1] = static_cast<uint8_t>(u.carries[k] + steps[i][r].carry);
+        }
+      }
+    }
+  return t;
+}
+constexpr Turns kUpTurns = turns(kUpSteps, false), kDownTurns = turns(kDownSteps, true);
+
 // Crosses off the multiples of the prime q from the window byte j, where m
-// has the residue kWheel30[c], up to the byte before `end`: whole turns of
-// m (eight multiples, q bytes) at once, then one by one; leaves j and c at
-// the first multiple past.  `move` and `keep` are q's moves and masks for
-// each residue of m, `turn` 1 upwards and 7 downwards.
+// has the residue kWheel30[c], up to the byte before `end`: whole turns at
+// once, then what is left of one; leaves j and c at the first multiple
+// past.  `turns` is the row of q's residue, `next` 1 upwards, 7 downwards.
 inline void walk(uint8_t* out, uint32_t& j, uint32_t& c, uint32_t q, uint32_t end,
-                 const std::array<uint32_t, 8>& move, const std::array<uint8_t, 8>& keep,
-                 uint32_t turn) {
+                 const std::array<Turn, 8>& turns, uint32_t next) {
   if (j >= end) return;
-  if (end - j > q) {
-    std::array<uint32_t, 8> at{};
-    std::array<uint8_t, 8> k{};
-    for (uint32_t t = 0, r = c; t < 8; ++t, r = (r + turn) & 7) {
-      k[t] = keep[r];
-      if (t < 7) at[t + 1] = at[t] + move[r];
-    }
-    for (; j + at[7] < end; j += q) {
-      out[j] &= k[0];
-      out[j + at[1]] &= k[1];
-      out[j + at[2]] &= k[2];
-      out[j + at[3]] &= k[3];
-      out[j + at[4]] &= k[4];
-      out[j + at[5]] &= k[5];
-      out[j + at[6]] &= k[6];
-      out[j + at[7]] &= k[7];
-    }
+  const uint32_t whole = q / 30;
+  const Turn& t = turns[c];
+  std::array<uint32_t, 8> at{};
+  for (size_t k = 1; k < 8; ++k) at[k] = whole * t.gaps[k] + t.carries[k];
+  for (; j + at[7] < end; j += q) {
+    out[j] &= t.keep[0];
+    out[j + at[1]] &= t.keep[1];
+    out[j + at[2]] &= t.keep[2];
+    out[j + at[3]] &= t.keep[3];
+    out[j + at[4]] &= t.keep[4];
+    out[j + at[5]] &= t.keep[5];
+    out[j + at[6]] &= t.keep[6];
+    out[j + at[7]] &= t.keep[7];
   }
-  for (; j < end; c = (c + turn) & 7) {
-    out[j] &= keep[c];
-    j += move[c];
-  }
+  uint32_t k = 0;  // fewer than eight left: j + at[7] >= end
+  for (; j + at[k] < end; ++k) out[j + at[k]] &= t.keep[k];
+  j += at[k];
+  c = (c + k * next) & 7;
 }
 
 }  // namespace
@@ -293,18 +311,16 @@ void WheelWindows::next(uint8_t* out, uint32_t count) {
   // The primes below kBlock a block of the window at a time, within the
   // first-level cache; the larger ones over the whole window; then the byte
   // after it, where a prime has one multiple at most.
-  const Steps& steps = down_ ? kDownSteps : kUpSteps;
-  const uint32_t turn = down_ ? 7 : 1;
+  const Turns& turns = down_ ? kDownTurns : kUpTurns;
+  const uint32_t next = down_ ? 7 : 1;
   const auto pass = [&](size_t from, size_t to, uint32_t end) {
     for (size_t i = from; i < to; ++i) {
       uint32_t& w = walk_[i];
       if (w == kNever) continue;
-      const uint32_t q = p[i], whole = q / 30;
+      const uint32_t q = p[i];
       const auto cls = static_cast<size_t>(kWheelBit[q % 30]);
-      std::array<uint32_t, 8> move;
-      for (size_t k = 0; k < 8; ++k) move[k] = whole * steps[cls][k].gap + steps[cls][k].carry;
       uint32_t j = w >> 3, c = w & 7;
-      walk(out, j, c, q, end, move, kKeep[cls], turn);
+      walk(out, j, c, q, end, turns[cls], next);
       w = j << 3 | c;
     }
   };

@@ -7,14 +7,17 @@
 // byte by byte in step.
 //
 // A window starts as the AND of periodic patterns that hold the numbers
-// free of the primes 7..163 (an AND per 8 bytes and pattern instead of a
-// bit operation per multiple).  Each larger sieving prime p then crosses
-// off its multiples p m, m prime to 30: for one residue of m they lie p
-// bytes apart, always on the same bit, so a prime runs eight strided loops
-// and keeps where each one stopped for the next window of the run.  Primes
-// above a bound (only for N beyond about 10^12) are found anew for every
-// window by a small sieve of their own and placed by a division, so that
-// the memory stays a few megabytes whatever N is.
+// free of the primes 7..163 (a vector AND per 16 bytes and pattern instead
+// of a bit operation per multiple).  Each larger sieving prime p then
+// crosses off its multiples p m, m prime to 30, walking m around the wheel:
+// a turn of m (30 on) is p bytes and eight multiples at offsets fixed by
+// the residues of p and of the first m, crossed off together; the prime
+// keeps where it stopped (a byte and m's residue) for the next window of
+// the run.  The primes below 32768 go over the window a 32 KiB block at a
+// time, so that their many multiples hit the first-level cache.  Primes
+// above a bound (only for N beyond about 1.7 * 10^13) are found anew for
+// every window by a small sieve of their own and placed by a division, so
+// that the memory stays a few megabytes whatever N is.
 //
 // Every window also sieves the byte just past it (the next window's first):
 // the high half pairs a low byte with two neighbouring high bytes.

@@ -4,9 +4,9 @@
 // an atomic counter: a run starts its sieving primes with one division each
 // and carries them from window to window.  For the counts every thread sums
 // its own windows' bits; for the list a thread leaves each run's pairs (the
-// AND of the two halves) in a ring of slots, and the calling thread reads
-// the slots in run order, so that the pairs come out ascending while at
-// most twice as many runs as threads are held.
+// low bits whose partners are prime) in a ring of slots, and the calling
+// thread reads the slots in run order, so that the pairs come out
+// ascending while at most twice as many runs as threads are held.
 #include "numtheory/goldbach/pair_counts.hpp"
 
 #include <algorithm>

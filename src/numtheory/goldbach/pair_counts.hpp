@@ -5,11 +5,15 @@
 // For even N >= 6 the odd a = 3, 5, ... up to N/2 and their partners
 // b = N - a make up all K = (N/2 - 1)/2 pairs {a, b} of odd numbers >= 3
 // with sum N (N/4 - 1 when 4 | N, else floor(N/4)).  The low members are
-// sieved upwards from 3, the high ones downwards from N - 3, a window of
-// each at a time, so that bit i of both windows stands for the same pair:
-//   P = the bits set in both (the pairs of primes),
+// sieved upwards from 0, the high ones downwards from N, on the wheel of 30
+// (wheel_windows.hpp), a window of each at a time and byte by byte in step:
+// the partners of a low byte's numbers lie in the high byte of the same
+// index and the one after it, and a permutation of their bits fixed by
+// N mod 30 lines them up with the low byte.  Then
+//   P = the low bits whose partner's bit is set (the pairs of primes),
 //   L = the bits set in the low windows, the odd primes in [3, N/2],
-//   U = the bits set in the high windows, the odd primes in [N/2, N - 3].
+//   U = the bits set in the high windows, the odd primes in [N/2, N - 3],
+// with 3 and 5, which the wheel leaves out, and their pairs added apart.
 // The odd primes up to N - 3 are L + U - h, with h = 1 when N/2 is an odd
 // prime (the middle, in both halves); 2P - h of them have a prime partner,
 // so the mixed pairs are M = L + U - 2P, h cancelling out, and the pairs

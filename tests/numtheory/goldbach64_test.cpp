@@ -63,7 +63,7 @@ TEST(Goldbach64, EveryEvenNumberAgainstPairsTriedOneByOne) {
 }
 
 // Random and chosen N up to 10^7 against the oracle, the counts the same on
-// 1, 2, 3 and 5 threads; P(10^6) and P(2^20) among them.
+// 1, 2, 3 and 5 threads and other layouts; P(10^6) and P(2^20) among them.
 TEST(Goldbach64, LargerNumbersOnAnyNumberOfThreads) {
   const testing::Oracle o(10000000);
   std::vector<int32_t> ns = {1000000, 1000002, 1048576, 9699690, 9999998, 9999996};
@@ -74,8 +74,10 @@ TEST(Goldbach64, LargerNumbersOnAnyNumberOfThreads) {
     const auto m = static_cast<uint64_t>(n);
     const GoldbachCounts one = goldbach_counts_u64(m, 1);
     for (const unsigned threads : {2u, 3u, 5u}) {
-      const GoldbachCounts c = goldbach_counts_u64(
-          m, threads, {}, threads == 3 ? GoldbachLayout{40, 200} : GoldbachLayout{});
+      // One window of the default size; small ones, the primes from 211 placed.
+      const GoldbachLayout layout =
+          threads == 2 ? GoldbachLayout{} : GoldbachLayout{threads == 3 ? 40u : 4096u, 200};
+      const GoldbachCounts c = goldbach_counts_u64(m, threads, {}, layout);
       EXPECT_EQ(c.prime_pairs, one.prime_pairs) << n << " on " << threads;
       EXPECT_EQ(c.low_primes, one.low_primes) << n << " on " << threads;
       EXPECT_EQ(c.high_primes, one.high_primes) << n << " on " << threads;

@@ -50,8 +50,8 @@ using GoldbachPairVisitor = std::function<bool(uint64_t p, uint64_t q)>;
 // How the sieve is laid out: the speed depends on it, the results do not
 // (the tests shrink it to reach every path with a small N).
 struct GoldbachLayout {
-  uint32_t window_bytes = 0;  // bytes (30 numbers each) a window; 0: 131072
-  uint64_t carried_top = 0;   // sieving primes kept from window to window; 0: 2^22
+  uint32_t window_bytes = 0;  // bytes (30 numbers each) a window; 0: chosen
+  uint64_t carried_top = 0;   // sieving primes kept from window to window; 0: 2^24
 };
 
 // The counts of the even N >= 6 (std::invalid_argument otherwise) on

@@ -255,11 +255,11 @@ void WheelWindows::place(size_t i, uint64_t m, uint64_t d) {
       static_cast<uint32_t>((d + q * step) / 30) << 3 | static_cast<uint32_t>(kWheelBit[m % 30]);
 }
 
-void WheelWindows::fill_patterns(uint8_t* out, uint32_t n) const {
+void WheelWindows::fill_patterns(uint8_t* out, uint32_t from, uint32_t to) const {
   const auto& pats = patterns();
   static const std::vector<uint8_t> ones(kTail, 0xff);
-  for (uint32_t b = 0; b < n; b += kTail) {
-    const uint32_t len = std::min(kTail, n - b);
+  for (uint32_t b = from; b < to; b += kTail) {
+    const uint32_t len = std::min(kTail, to - b);
     uint8_t* __restrict o = out + b;
     // Four patterns a pass, the first pass writing, the others ANDing.
     for (size_t g = 0; g < pats.size(); g += 4) {
@@ -285,13 +285,9 @@ void WheelWindows::fill_patterns(uint8_t* out, uint32_t n) const {
   }
 }
 
-void WheelWindows::next(uint8_t* out, uint32_t count) {
-  count = std::min(count, bytes_);
-  // Downwards the window may reach below the absolute byte 0.
-  const uint32_t span = down_ ? static_cast<uint32_t>(std::min<uint64_t>(count, first_)) : count;
-  fill_patterns(out, span + 1);
-  std::fill(out + span + 1, out + count + 1, 0);
-  // The pattern primes themselves (1 keeps its bit: callers leave it out).
+// The pattern primes themselves in out[0 .. span] (1 keeps its bit: callers
+// leave it out); no sieving prime strikes them.
+void WheelWindows::restore_pattern_primes(uint8_t* out, uint32_t span) const {
   const uint64_t low_byte = down_ ? first_ - span : first_;
   if (low_byte <= kPatternTop / 30) {
     for (const uint32_t q : kPatternPrimes) {
@@ -300,6 +296,13 @@ void WheelWindows::next(uint8_t* out, uint32_t count) {
       out[down_ ? first_ - k : k - first_] |= static_cast<uint8_t>(1 << kWheelBit[q % 30]);
     }
   }
+}
+
+void WheelWindows::next(uint8_t* out, uint32_t count) {
+  count = std::min(count, bytes_);
+  // Downwards the window may reach below the absolute byte 0.
+  const uint32_t span = down_ ? static_cast<uint32_t>(std::min<uint64_t>(count, first_)) : count;
+  std::fill(out + span + 1, out + count + 1, 0);
   const std::span<const uint32_t> p = sieving_.primes();
   if (!down_) {
     const uint64_t end = 30 * (first_ + span + 1);  // past the byte after the window
@@ -308,9 +311,9 @@ void WheelWindows::next(uint8_t* out, uint32_t count) {
       place(active_, e.m, e.d);
     }
   }
-  // The primes below kBlock a block of the window at a time, within the
-  // first-level cache; the larger ones over the whole window; then the byte
-  // after it, where a prime has one multiple at most.
+  // A block of the window at a time, within the first-level cache: its
+  // patterns, then the primes below kBlock; the larger ones over the whole
+  // window; then the byte after it, where a prime has one multiple at most.
   const Turns& turns = down_ ? kDownTurns : kUpTurns;
   const uint32_t next = down_ ? 7 : 1;
   const auto pass = [&](size_t from, size_t to, uint32_t end) {
@@ -325,11 +328,13 @@ void WheelWindows::next(uint8_t* out, uint32_t count) {
     }
   };
   const size_t small = std::min(active_, small_);
-  for (uint32_t end = std::min(kBlock, span);; end = std::min(end + kBlock, span)) {
-    pass(0, small, end);
-    if (end == span) break;
+  for (uint32_t from = 0; from <= span; from += kBlock) {
+    const uint32_t to = std::min(from + kBlock, span + 1);
+    fill_patterns(out, from, to);
+    pass(0, small, std::min(to, span));
   }
   pass(small, active_, span);
+  restore_pattern_primes(out, span);
   for (size_t i = 0; i < active_; ++i) {
     uint32_t& w = walk_[i];
     if (w == kNever) continue;

@@ -86,7 +86,8 @@ class WheelWindows {
   uint64_t first() const { return first_; }
 
  private:
-  void fill_patterns(uint8_t* out, uint32_t n) const;
+  void fill_patterns(uint8_t* out, uint32_t from, uint32_t to) const;
+  void restore_pattern_primes(uint8_t* out, uint32_t span) const;
   // Sets where the i-th prime goes on from its multiplier m nearest the
   // window's edge and the distance d of p m from the edge.
   void place(size_t i, uint64_t m, uint64_t d);

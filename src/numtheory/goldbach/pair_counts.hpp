@@ -41,7 +41,8 @@ struct GoldbachCounts {
   uint64_t high_primes = 0;      // U: odd primes in [n/2, n - 3]
 };
 
-// progress(done, total): windows done out of all, after each of them.
+// progress(done, total): windows done out of all, as they get done (a call
+// may cover several), on the calling thread; done reaches total.
 using GoldbachProgress = std::function<void(uint64_t done, uint64_t total)>;
 
 // visit(p, q) with p <= q, p + q = N, both prime; false stops the listing.

@@ -48,6 +48,7 @@ struct CommandOption {
   std::string_view help;
   Kind kind = Kind::kFlag;
   Argument arg = {};
+  std::string_view short_name = {};  // "-t", or none
 };
 
 // Where a command reads and writes: standard output, standard input (for

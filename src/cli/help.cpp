@@ -70,9 +70,10 @@ void line(std::string& out, std::string_view left, std::string_view right) {
   out += l + std::string(right) + "\n";
 }
 
-// "--tau K", "--list", "--step S", "--plot FILE"
-std::string option_text(const CommandOption& o) {
-  std::string s(o.name);
+// "--tau K", "--list", "--step S", "--plot FILE"; in the list of options "-t, --threads THREADS"
+std::string option_text(const CommandOption& o, bool with_short = false) {
+  std::string s = with_short && !o.short_name.empty() ? std::string(o.short_name) + ", " : "";
+  s += o.name;
   if (o.kind != CommandOption::Kind::kFlag) {
     s += ' ';
     s += o.arg.name;
@@ -112,7 +113,7 @@ std::string command_help(const Command& c) {
     if (!rules.empty()) line(out, "", rules);
   }
   out += "\nOptions:\n";
-  for (const CommandOption& o : c.options) line(out, option_text(o), o.help);
+  for (const CommandOption& o : c.options) line(out, option_text(o, true), o.help);
   line(out, "--csv", "a header row naming the columns, then CSV rows");
   line(out, "-h, --help", "show this text and exit");
   out += "\nColumns: " + std::string(c.columns) + "\n";
@@ -139,6 +140,8 @@ std::string overview() {
       "One row a line, its columns separated by one blank, no header; with --csv a\n"
       "header row naming the columns, then comma-separated rows (RFC 4180).\n"
       "'ntbench COMMAND --help' shows a command's arguments, ranges and columns.\n"
+      "A number of the command line may be an integer expression: digits, 1e10,\n"
+      "2.5e9, ^ * / + - and parentheses, as in 2^64-1 or '(2^32 - 1) * 3'.\n"
       "\n"
       "Options:\n"
       "  -h, --help        show this text and exit\n"

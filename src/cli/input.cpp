@@ -47,8 +47,19 @@ bool TokenReader::next(std::string& token) {
     while (pos_ < end_ && !blank(buf_[pos_])) ++pos_;
     if (!cut) {
       const size_t room = kMaxToken - token.size();
-      token.append(buf_ + start, std::min(room, pos_ - start));
-      if (pos_ - start > room) {
+      size_t i = start + std::min(room, pos_ - start);
+      token.append(buf_ + start, i - start);
+      // A full token loses its leading zeros to the bytes that follow, so
+      // that a number with any count of leading zeros is read whole.
+      while (i < pos_ && token[0] == '0') {
+        if (buf_[i] == '0' && token.find_first_not_of('0') == std::string::npos) {
+          while (i < pos_ && buf_[i] == '0') ++i;
+          continue;
+        }
+        token.erase(0, 1);
+        token += buf_[i++];
+      }
+      if (i < pos_) {
         token += "...";
         cut = true;
       }

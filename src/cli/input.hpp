@@ -1,6 +1,7 @@
 // Standard input of factor and totient, read a large block at a time and
 // cut into tokens at blanks, tabs and line ends.  A token longer than
-// kMaxToken keeps only its first bytes (and is refused as a number), so a
+// kMaxToken keeps only its first bytes (and is refused as a number; leading
+// zeros are dropped first, so a number is read whatever their count), so a
 // line of gigabytes takes no more memory than a short one.  A read that
 // fails (a closed descriptor, a directory) ends the tokens and is kept, for
 // the command to report rather than take it for the end of the input.

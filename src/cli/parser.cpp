@@ -14,20 +14,17 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <string_view>
 #include <utility>
 
 #include "cli/command.hpp"
+#include "cli/number_expression.hpp"
 #include "numtheory/decimal_digits.hpp"
 
 namespace ntb::cli {
 
 namespace {
-
-// The longest text read as a number.
-constexpr size_t kArgumentDigits = 19;
 
 // What the prescan gives CLI11 as the value of an option written `--opt=`,
 // which CLI11 would otherwise fill with the next argument: a text that no
@@ -75,19 +72,26 @@ std::string range_text(const Argument& a) {
   return s;
 }
 
-// The value of one argument, or a UsageError naming it and its range.
+// The value of one argument, or a UsageError naming it and its range.  A
+// number is an integer expression (number_expression.hpp); a value that is
+// not whole, too large, a division by zero, or a malformed text with digits
+// in it has the evaluator's reason added in parentheses.
 Whole argument_value(const Command& c, const Argument& a, const std::string& text) {
   std::optional<Whole> v;
+  std::string reason;
   if (!a.words.empty()) {
     const auto word = std::find(a.words.begin(), a.words.end(), text);
     if (word != a.words.end()) v = static_cast<Whole>(word - a.words.begin());
-  } else {
-    v = read_whole(text, kArgumentDigits);
-    if (v && (*v < a.min || *v > a.max || (a.even && *v % 2 != 0))) v.reset();
+  } else if (const ExpressionResult e = evaluate_number_expression(text); e.ok()) {
+    const auto w = static_cast<Whole>(e.value);
+    if (e.value >= 0 && w >= a.min && w <= a.max && !(a.even && w % 2 != 0)) v = w;
+  } else if (e.error != ExpressionError::kMalformed ||
+             text.find_first_of("0123456789") != std::string::npos) {
+    reason = " (" + e.reason + ")";
   }
   if (!v)
-    throw UsageError{command_error(
-        c, std::string(a.name) + " must be " + range_text(a) + ", got " + quote_arg(text))};
+    throw UsageError{command_error(c, std::string(a.name) + " must be " + range_text(a) + ", got " +
+                                          quote_token(text) + reason)};
   return *v;
 }
 
@@ -115,7 +119,7 @@ UsageError no_form(const Command& c, const std::vector<std::string>& given) {
     return {
         command_error(c, "missing " + std::string(a.name) + ", " + range_text(a) + see_help(c))};
   }
-  return {command_error(c, "unexpected argument " + quote_arg(given[longest]) + see_help(c))};
+  return {command_error(c, "unexpected argument " + quote_token(given[longest]) + see_help(c))};
 }
 
 // The operands matched to a form and read as numbers, in the form's order.
@@ -165,7 +169,7 @@ std::string prescan(std::vector<std::string>& args, std::vector<std::string>& af
         after_mark.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
         args.resize(i);
       } else if (i + 1 < args.size()) {
-        return fail("unknown command " + quote_arg(args[i + 1]));
+        return fail("unknown command " + quote_token(args[i + 1]));
       } else {
         args.pop_back();
       }
@@ -176,7 +180,7 @@ std::string prescan(std::vector<std::string>& args, std::vector<std::string>& af
       ++i;
       continue;
     }
-    if (wrong_option(a, current)) return fail("unknown option " + quote_arg(a));
+    if (wrong_option(a, current)) return fail("unknown option " + quote_token(a));
     if (current != nullptr && a.starts_with("--") && a.find('=') == a.size() - 1) {
       args[i] += kEmptyValue;  // `--opt=`: the empty value
       continue;
@@ -285,7 +289,10 @@ void LineParser::add_command(const Command& c) {
     if (o.kind == CommandOption::Kind::kFlag)
       sub->add_flag(std::string(o.name), slot.flag)->disable_flag_override();
     else
-      sub->add_option(std::string(o.name), slot.text)->expected(1);
+      sub->add_option(o.short_name.empty() ? std::string(o.name)
+                                           : std::string(o.short_name) + "," + std::string(o.name),
+                      slot.text)
+          ->expected(1);
   }
 }
 
@@ -328,8 +335,8 @@ Request LineParser::after_parse(const std::vector<std::string>& after_mark) {
   if (const std::vector<std::string> left = app_.remaining(false); !left.empty()) {
     const std::string& first = left.front();
     if (first.size() > 1 && first[0] == '-')
-      throw UsageError{workbench_error("unknown option " + quote_arg(first))};
-    throw UsageError{workbench_error("unknown command " + quote_arg(first))};
+      throw UsageError{workbench_error("unknown option " + quote_token(first))};
+    throw UsageError{workbench_error("unknown command " + quote_token(first))};
   }
   Request r;
   read_log(r);
@@ -343,7 +350,7 @@ void LineParser::read_log(Request& r) const {
   const std::string& name = log_.back();
   if (name.empty()) throw UsageError{workbench_error("option '--log' needs a file name")};
   if (name == "-")
-    throw UsageError{workbench_error("--log " + quote_arg(name) +
+    throw UsageError{workbench_error("--log " + quote_token(name) +
                                      ": the session log must be a file, not a stream")};
   r.log_path = name;
   r.log_named_by_user = true;
@@ -351,12 +358,12 @@ void LineParser::read_log(Request& r) const {
 
 Request LineParser::help_request() const {
   if (const std::vector<std::string> left = help_->remaining(); !left.empty())
-    throw UsageError{"ntbench help: unknown option " + quote_arg(left.front()) +
+    throw UsageError{"ntbench help: unknown option " + quote_token(left.front()) +
                      "; see 'ntbench help'"};
   if (positionals_.size() > 1)
-    throw UsageError{"ntbench help: unexpected argument " + quote_arg(positionals_[1])};
+    throw UsageError{"ntbench help: unexpected argument " + quote_token(positionals_[1])};
   if (!positionals_.empty() && find_command(positionals_[0]) == nullptr)
-    throw UsageError{"ntbench help: unknown command " + quote_arg(positionals_[0]) +
+    throw UsageError{"ntbench help: unknown command " + quote_token(positionals_[0]) +
                      "; see 'ntbench help'"};
   Request r;
   r.outcome = Outcome::kHelp;
@@ -367,7 +374,7 @@ Request LineParser::help_request() const {
 Request LineParser::command_request(const Sub& s, const std::vector<std::string>& after_mark) {
   const Command& c = *s.command;
   if (const std::vector<std::string> left = s.app->remaining(); !left.empty())
-    throw UsageError{command_error(c, "unknown option " + quote_arg(left.front()) + see_help(c))};
+    throw UsageError{command_error(c, "unknown option " + quote_token(left.front()) + see_help(c))};
   if (!log_.empty())
     throw UsageError{
         command_error(c, "--log is an option of the workbench; the commands keep no session log")};
@@ -401,22 +408,6 @@ std::vector<GivenOption> LineParser::given_options(const Sub& s) const {
 }
 
 }  // namespace
-
-std::string quote_arg(std::string_view arg) {
-  std::string out = "'";
-  for (const char ch : arg) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x20 || b == 0x7F) {
-      char esc[5];
-      std::snprintf(esc, sizeof esc, "\\x%02X", b);
-      out += esc;
-    } else {
-      out += ch;
-    }
-  }
-  out += '\'';
-  return out;
-}
 
 Request parse_command_line(int argc, const char* const* argv) {
   std::vector<std::string> args;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "cli/request.hpp"
 
@@ -13,9 +12,5 @@ namespace ntb::cli {
 // Reads argv[1..argc).  Never exits and never prints: help, version and
 // usage errors come back as kHelp, kVersion and kError.
 Request parse_command_line(int argc, const char* const* argv);
-
-// The argument in single quotes, with bytes below 0x20 and DEL as \xNN, so
-// that a message naming it stays one line and cannot drive the terminal.
-std::string quote_arg(std::string_view arg);
 
 }  // namespace ntb::cli

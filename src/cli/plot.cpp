@@ -22,6 +22,7 @@
 
 #include "cli/plot_signals.hpp"
 #include "cli/plot_thinning.hpp"
+#include "cli/number_expression.hpp"
 #include "cli/parser.hpp"
 
 extern char** environ;
@@ -185,7 +186,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
     : layout_(layout), path_(std::move(path)) {
   const std::optional<PlotFormat> format = plot_format(path_);
   if (!format) {
-    error_ = "--plot: the file name must end in .svg or .png, got " + quote_arg(path_);
+    error_ = "--plot: the file name must end in .svg or .png, got " + quote_token(path_);
     return;
   }
   gnuplot_ = find_gnuplot();
@@ -197,7 +198,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
   struct stat target {};
   const bool exists = stat(path_.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) {
-    error_ = "--plot: cannot write " + quote_arg(path_) + ": " + std::strerror(EISDIR);
+    error_ = "--plot: cannot write " + quote_token(path_) + ": " + std::strerror(EISDIR);
     return;
   }
   signals_ = std::make_unique<PlotSignals>();
@@ -206,7 +207,7 @@ PlotWriter::PlotWriter(const PlotLayout& layout, std::string path)
   temp_path_ = temp_beside(path_);
   file_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (file_ < 0) {
-    error_ = "--plot: cannot write " + quote_arg(path_) + ": " + std::strerror(errno);
+    error_ = "--plot: cannot write " + quote_token(path_) + ": " + std::strerror(errno);
     return;
   }
   temp_made_ = true;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/command.hpp"
+#include "cli/number_expression.hpp"
 #include "cli/parser.hpp"
 #include "cli/plot.hpp"
 #include "numtheory/decimal_digits.hpp"
@@ -33,7 +34,7 @@ inline std::string plot_usage_error(const Request& r, bool drawable, std::string
   if (plot.empty()) return "the picture's file name is empty";
   if (r.csv) return "--csv and --plot cannot go together";
   if (!drawable) return std::string(refused);
-  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got " + quote_arg(plot);
+  if (!plot_format(plot)) return "--plot FILE must end in .svg or .png, got " + quote_token(plot);
   return "";
 }
 

@@ -1,8 +1,8 @@
 // ntbench totient [N...]: Euler's function phi(N) from the prime factors of
-// N, for the numbers given or every token of standard input
-// (numbers_or_input.hpp).
+// N, N up to 2^64 - 1, for the numbers given or every token of standard
+// input (numbers_or_input.hpp).
 #include "cli/numbers_or_input.hpp"
-#include "numtheory/factor/factorize.hpp"
+#include "numtheory/factor/factorize64.hpp"
 
 namespace ntb::cli {
 
@@ -11,9 +11,9 @@ namespace {
 int run(const Request& r, Channels& io) {
   Output& out = io.out;
   out.header({"n", "phi"});
-  return each_number(r, io, 1, [&out](int64_t n) {
-    const PrimeFactorList f = factorize(static_cast<uint32_t>(n));
-    int64_t phi = n;
+  return each_number(r, io, 1, [&out](uint64_t n) {
+    const PrimeFactors64 f = factorize_u64(n);
+    uint64_t phi = n;
     for (int i = 0; i < f.count; ++i)
       if (i == 0 || f.p[i] != f.p[i - 1]) phi = phi / f.p[i] * (f.p[i] - 1);
     out.row(n, phi);
@@ -27,8 +27,9 @@ const Command& totient_command() {
       "totient",
       "Euler's function of N",
       "Euler's function phi(N), the count of 1 <= k <= N prime to N, for every N\n"
-      "given; with no N, the numbers are read from standard input as for factor.",
-      {{{}}, {{Argument{"N", 1}}, true}},
+      "given (an expression such as 2^64-1 is allowed); with no N, the numbers\n"
+      "are read from standard input as for factor.",
+      {{{}}, {{Argument{"N", 1, kU64Max}}, true}},
       {},
       "n phi",
       nullptr,

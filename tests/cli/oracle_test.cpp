@@ -169,7 +169,8 @@ SWEEP(FactorAndTotientFromArgumentsAndStandardInput) {
     in += std::to_string(n) + (++k % 3 ? " \t " : "\n");
     factors += factor_line(n);
     if (n > 0) phis += std::to_string(n) + " " + std::to_string(totient(n)) + "\n";
-    if (n == 0) refused += "ntbench totient: '0' is not a whole number from 1 to 2147483647\n";
+    if (n == 0)
+      refused += "ntbench totient: '0' is not a whole number from 1 to 18446744073709551615\n";
   }
   const Result from_args = run(args);
   EXPECT_EQ(from_args.status, 0);
@@ -184,13 +185,14 @@ SWEEP(FactorAndTotientFromArgumentsAndStandardInput) {
 
   // A bad token is named, the others answered, status 1 at the end; a
   // token of a megabyte is shown cut.
-  const Result bad = run({"factor"}, "12 x7 -3\n2147483648 " + std::string(1 << 20, '9') + " 13");
+  const Result bad =
+      run({"factor"}, "12 x7 -3\n18446744073709551616 " + std::string(1 << 20, '9') + " 13");
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.out, "12: 2 2 3\n13: 13\n");
   std::string named;
   for (const std::string& t :
-       std::vector<std::string>{"x7", "-3", "2147483648", std::string(64, '9') + "..."})
-    named += "ntbench factor: '" + t + "' is not a whole number from 0 to 2147483647\n";
+       std::vector<std::string>{"x7", "-3", "18446744073709551616", std::string(60, '9') + "..."})
+    named += "ntbench factor: '" + t + "' is not a whole number from 0 to 18446744073709551615\n";
   EXPECT_EQ(bad.err, named);
 }
 

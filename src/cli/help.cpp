@@ -82,9 +82,21 @@ std::string option_text(const CommandOption& o, bool with_short = false) {
 }
 
 std::string command_help(const Command& c) {
-  std::string out = "Usage: ntbench " + synopsis(c);
-  for (const CommandOption& o : c.options) out += " [" + option_text(o) + "]";
-  out += " [--csv]\n\n" + std::string(c.description) + "\n";
+  // The options after the synopsis, wrapped under it before column 80.
+  const std::string lead = "Usage: ntbench ";
+  std::string out = lead + synopsis(c);
+  size_t line_start = 0;
+  const auto add = [&](const std::string& option) {
+    if (out.size() - line_start + 3 + option.size() > 79) {
+      line_start = out.size() + 1;
+      out.push_back('\n');
+      out.append(lead.size() - 1, ' ');
+    }
+    out.append(" [").append(option).push_back(']');
+  };
+  for (const CommandOption& o : c.options) add(option_text(o));
+  add("--csv");
+  out += "\n\n" + std::string(c.description) + "\n";
   // The arguments by name, those of one range on one line.
   std::map<std::string, std::string> ranges;  // range -> names
   std::vector<std::string> order;

@@ -1,11 +1,19 @@
 // ntbench goldbach N...: the pairs {a, b} of odd numbers >= 3 with a + b = N
 // by kind, the counts of the workbench's first Goldbach entry on the tables
-// as built.  With --list, the pairs of primes of one N; with two numbers,
-// the range A..B (goldbach_range.cpp).
+// as built.  Above the tables' extent, up to 2^64 - 2, the same counts from
+// the 64-bit sieve of both halves (numtheory/goldbach/pair_counts.hpp) on
+// --threads threads, with a progress line.  With --list, the pairs of primes
+// of one N; with two numbers, the range A..B (goldbach_range.cpp).
+#include <atomic>
+#include <cstdint>
+
 #include "cli/plot_table.hpp"
+#include "cli/progress.hpp"
+#include "cli/threads_option.hpp"
 #include "goldbach/engine/counts.hpp"
 #include "goldbach/engine/even_pairs.hpp"
 #include "numtheory/goldbach/goldbach_convolution.hpp"
+#include "numtheory/goldbach/pair_counts.hpp"
 
 namespace ntb::cli {
 
@@ -25,25 +33,69 @@ std::string check(const Request& r) {
   return "";
 }
 
+// The largest even N of 64 bits.
+constexpr Whole kGoldbachTop64 = UINT64_MAX - 1;
+
+// The windows done of the 64-bit engine, shown by the progress line.
+struct WindowsDone {
+  std::atomic<uint64_t> done{0}, total{1};
+  GoldbachProgress callback() {
+    return [this](uint64_t d, uint64_t t) {
+      total.store(t == 0 ? 1 : t, std::memory_order_relaxed);
+      done.store(d, std::memory_order_relaxed);
+    };
+  }
+  Progress::Fraction fraction() const {
+    return [this] {
+      return static_cast<double>(done.load(std::memory_order_relaxed)) /
+             static_cast<double>(total.load(std::memory_order_relaxed));
+    };
+  }
+};
+
 int run(const Request& r, Channels& io) {
+  const unsigned threads = thread_count(r);
   if (r.flag("--list")) {
     if (r.numbers.size() != 1) {
       io.error("ntbench goldbach: --list takes one N, got " + std::to_string(r.numbers.size()));
       return 2;
     }
     io.out.header({"a", "b"});
-    for_each_prime_pair(static_cast<int32_t>(r.numbers[0]), [&](int32_t a, int32_t b) {
-      io.out.row(a, b);
-      return true;
-    });
+    const Whole n = r.numbers[0];
+    if (n <= kGoldbachTop) {
+      for_each_prime_pair(static_cast<int32_t>(n), [&](int32_t a, int32_t b) {
+        io.out.row(a, b);
+        return true;
+      });
+      return 0;
+    }
+    // The engine calls the visitor on this thread and joins its workers
+    // before any exception of the visitor (OutputClosed) leaves it.
+    WindowsDone windows;
+    Progress progress(windows.fraction(), status_line_wanted(r));
+    goldbach_pairs_u64(
+        static_cast<uint64_t>(n), threads,
+        [&](uint64_t a, uint64_t b) {
+          io.out.row(a, b);
+          return true;
+        },
+        windows.callback());
     return 0;
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
   return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
                        comet_layout(r), "no N", [&](auto&& emit) {
                          for (const Whole n : r.numbers) {
-                           const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
-                           emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
+                           if (n <= kGoldbachTop) {
+                             const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
+                             emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
+                             continue;
+                           }
+                           WindowsDone windows;
+                           Progress progress(windows.fraction(), status_line_wanted(r));
+                           const GoldbachCounts k = goldbach_counts_u64(
+                               static_cast<uint64_t>(n), threads, windows.callback());
+                           emit(k.n, k.prime_pairs, k.mixed_pairs, k.composite_pairs);
                          }
                        });
 }
@@ -51,15 +103,16 @@ int run(const Request& r, Channels& io) {
 }  // namespace
 
 const Command& goldbach_command() {
-  const Argument even_n{"N", kGoldbachLeast, kGoldbachTop, {}, true};
+  const Argument even_n{"N", kGoldbachLeast, kGoldbachTop64, {}, true};
   static const Command row{
       "goldbach",
       "the pairs of odd numbers with an even sum N, by kind",
       "For every even N given, the unordered pairs {a, b} of odd numbers a, b >= 3\n"
       "with a + b = N, counted by kind: both prime, one prime and one composite\n"
-      "(mixed), both composite.  N goes up to 2000000, the extent of the\n"
-      "workbench's tables.  With --list (one N), the pairs of primes a b, a <= b,\n"
-      "a ascending (columns: a b).\n"
+      "(mixed), both composite.  N goes up to 18446744073709551614 (2^64 - 2):\n"
+      "up to 2000000 from the workbench's tables, above by sieving both halves\n"
+      "of the pairs on --threads threads (10^10 takes seconds).  With --list\n"
+      "(one N), the pairs of primes a b, a <= b, a ascending (columns: a b).\n"
       "With two numbers A B: the counts of every even n with A <= n <= B, for B up\n"
       "to 8000000 (all pairs of primes of the range at once, from one exact\n"
       "convolution).  --plot FILE draws Goldbach's comet, n against its pairs of\n"
@@ -73,7 +126,9 @@ const Command& goldbach_command() {
        {{even_n}, true}},
       {{"--list", "list the pairs of primes of one N (columns: a b)"},
        plot_option("with A B: draw Goldbach's comet into FILE (.svg, .png)"),
-       {"--all", "with --plot: the mixed and composite pairs too"}},
+       {"--all", "with --plot: the mixed and composite pairs too"},
+       threads_option(),
+       no_status_option()},
       "n prime_pairs mixed_pairs composite_pairs",
       check,
       run,

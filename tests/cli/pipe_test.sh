@@ -18,7 +18,8 @@ fail() {
 # `| head -1`: every prime up to 2^31 would be 1.1 GB; head takes one line
 # and the writer ends by SIGPIPE (status 141 in the shell) within seconds,
 # with nothing on standard error.
-for cmd in "primes 1 2147483647" "twins 0 2147483647 --csv" "gaps 2 40 0 2147483647"; do
+for cmd in "primes 1 2147483647" "twins 0 2147483647 --csv" "gaps 2 40 0 2147483647" \
+  "goldbach 1e14 --list -t 2"; do
   start=$(date +%s)
   # shellcheck disable=SC2086  # the arguments are split on purpose
   (
@@ -34,6 +35,7 @@ for cmd in "primes 1 2147483647" "twins 0 2147483647 --csv" "gaps 2 40 0 2147483
     primes*) [ "$first" = "1 2" ] || fail "primes | head -1 gave '$first'" ;;
     twins*) [ "$first" = "index_p,p,index_q,q,gap"$'\r' ] || fail "twins --csv | head -1 gave '$first'" ;;
     gaps*) [ "$first" = "2 3 3 5 2" ] || fail "gaps | head -1 gave '$first'" ;;
+    goldbach*) [ "$first" = "29 99999999999971" ] || fail "goldbach --list | head -1 gave '$first'" ;;
   esac
 done
 

@@ -75,7 +75,7 @@ Script reverse_answers(int32_t n, int sets) {
 TEST(ReverseSession, HundredPartOfDataWholeLog) {
   Harness h(reverse_answers(100, 4).lines);
   ASSERT_TRUE(h.run([](Session& s) { reverse_as(s, 0); }));
-  EXPECT_EQ(h.log.text, transcript_log("reverse_100_part_of_data.log"));
+  EXPECT_EQ(h.log.text, transcript_log("reverse_100_some_rows.log"));
 
   const auto screen = h.screen_lines();
   const std::vector<std::string> end(screen.end() - 5, screen.end());

@@ -19,6 +19,8 @@
 // some 15% faster.  A chunk's twins are the pairs (p, p + 2) with p in it.
 #include "numtheory/sieve/range_scan.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -32,10 +34,10 @@
 #include <span>
 #include <thread>
 
+#include "numtheory/decimal_digits.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
 #include "numtheory/threads.hpp"
-#include "numtheory/decimal_digits.hpp"
 
 namespace ntb {
 
@@ -391,6 +393,30 @@ uint64_t least_slice_for(uint64_t b) {
 // would cost more than the bits save.
 constexpr uint64_t kChunkCountingTop = uint64_t{1} << 46;
 
+// libprimesieve's settings for one scan, put back when it ends (the library
+// keeps them process-wide): each thread's sieve alone when it counts chunks,
+// and a sieve segment the size of a core's level 2 cache.  The library's own
+// choice is a few times smaller; the larger segment leaves fewer sieving
+// primes to its bucket sieve and walks or counts a range some 15% faster.
+class SieveSettings {
+ public:
+  explicit SieveSettings(bool single_threaded)
+      : size_(primesieve::get_sieve_size()), threads_(primesieve::get_num_threads()) {
+    const long l2 = ::sysconf(_SC_LEVEL2_CACHE_SIZE) / 1024;  // KiB, 0 or less when unknown
+    if (l2 > size_) primesieve::set_sieve_size(static_cast<int>(std::min<long>(l2, 8192)));
+    if (single_threaded) primesieve::set_num_threads(1);
+  }
+  ~SieveSettings() {
+    primesieve::set_sieve_size(size_);
+    primesieve::set_num_threads(threads_);
+  }
+  SieveSettings(const SieveSettings&) = delete;
+  SieveSettings& operator=(const SieveSettings&) = delete;
+
+ private:
+  const int size_, threads_;
+};
+
 // The scan; twins_only (with the window [2, 2]) lets it count twins by
 // chunks, leaving RangeScan::primes 0.
 RangeScan run_scan(uint64_t a, uint64_t b, uint64_t g1, uint64_t g2, int threads,
@@ -414,7 +440,7 @@ RangeScan run_scan(uint64_t a, uint64_t b, uint64_t g1, uint64_t g2, int threads
           ? std::max<uint64_t>(uint64_t{1} << 16, least_slice / 4)
           : std::max<uint64_t>(uint64_t{1} << 28,
                                static_cast<uint64_t>(std::sqrt(static_cast<double>(b))) * 1024);
-  if (counting != Counting::kWalk) primesieve::set_num_threads(1);  // each thread counts alone
+  const SieveSettings settings(counting != Counting::kWalk);
   Scan scan(a, b, g1, g2, min_slice, counting, chunk, progress);
   scan.cut(n);
   std::vector<std::jthread> workers;

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <primesieve.hpp>
 #include <random>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "numtheory/count/nth_prime_64.hpp"
@@ -232,6 +234,26 @@ TEST(Range64, CtrlCStopsEveryThreadAndErrorsReachTheCaller) {
   EXPECT_EQ(count_primes(0, 100000000, 2, &progress), 5761455u);
   EXPECT_EQ(progress.load(), 1.0);
   EXPECT_GE(default_thread_count(), 1);
+}
+
+TEST(Range64, ScansPutBackTheSieveLibrarysSettings) {
+  // A scan sets libprimesieve's segment size and thread count, which the
+  // library keeps process-wide, for its own time only: whether it counts
+  // chunks or walks, ends or is stopped.
+  primesieve::set_sieve_size(16);
+  primesieve::set_num_threads(3);
+  const auto settings = [] {
+    return std::pair{primesieve::get_sieve_size(), primesieve::get_num_threads()};
+  };
+  const auto before = settings();
+  EXPECT_EQ(count_primes(0, 100000000, 2), 5761455u);
+  EXPECT_EQ(count_twins(0, 100000000, 2), 440312u);
+  EXPECT_EQ(gap_histogram(0, 100000000, 2, 2, 2), std::vector<uint64_t>{440312});
+  EXPECT_EQ(settings(), before);
+  g_interrupt_requested = 1;
+  EXPECT_THROW(count_primes(0, uint64_t{1} << 40, 2), Interrupted);
+  g_interrupt_requested = 0;
+  EXPECT_EQ(settings(), before);
 }
 
 // ---------------------------------------------------------------------------

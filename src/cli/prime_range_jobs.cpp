@@ -78,7 +78,8 @@ int chunked_prime_count(const Request& r, Channels& io, std::string name, uint64
                },
                {},
                [&total](std::string_view line) { total += ResultReader(line).next(); }};
-  if (const int status = run_range_job(r, io, job); status != 0) return status;
+  if (const int status = run_range_job(r, io, job); status != 0 || !writes_answer(io))
+    return status;
   io.out.header({"count"});
   io.out.row(total);
   return 0;
@@ -105,7 +106,8 @@ int chunked_twin_count(const Request& r, Channels& io, std::string name, uint64_
                  if (border.gap_to(first) == 2) ++total;
                  border.passed(first, last);
                }};
-  if (const int status = run_range_job(r, io, job); status != 0) return status;
+  if (const int status = run_range_job(r, io, job); status != 0 || !writes_answer(io))
+    return status;
   io.out.header({"count"});
   io.out.row(total);
   return 0;

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "cli/checkpoint.hpp"
+#include "cli/command.hpp"
+#include "cli/parser.hpp"
 #include "cli/prime_range_jobs.hpp"
 #include "run_support.hpp"
 
@@ -100,6 +102,66 @@ TEST(Chunked, PrimeEndsOfEveryWindow) {
   EXPECT_EQ(prime_ends(top - 57, top).first, 0u);
 }
 
+// A runner as ntbench-mpi's may be: the chunks computed in descending
+// order, and on a process that does not write the answer, nothing merged.
+class DescendingRunner final : public ChunkRunner {
+ public:
+  explicit DescendingRunner(bool writer) : writer_(writer) {}
+  void run(uint64_t chunks, const std::vector<bool>& done,
+           const std::function<std::string(uint64_t)>& compute,
+           const std::function<void(uint64_t, std::string_view)>& finished) override {
+    ++runs;
+    for (uint64_t i = chunks; i-- > 0;) {
+      if (!done.empty() && done[i]) continue;
+      const std::string line = compute(i);
+      if (writer_) finished(i, line);
+    }
+  }
+  bool writes_answer() const override { return writer_; }
+  unsigned processes() const override { return 3; }
+  int runs = 0;
+
+ private:
+  bool writer_;
+};
+
+Result run_with_runner(const std::vector<std::string>& args, ChunkRunner& runner) {
+  std::vector<const char*> argv{"ntbench"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  const Request r = parse_command_line(static_cast<int>(argv.size()), argv.data());
+  Result result{0, "", ""};
+  Output out(r.csv ? Format::kCsv : Format::kText, -1, &result.out);
+  TokenReader in(std::string_view{});
+  Channels io{out, in, &result.err, &runner};
+  result.status = r.command->run(r, io);
+  out.flush();
+  return result;
+}
+
+// Another runner always runs in chunks, each process entering it once; the
+// writer merges the lines however late they come, the others write nothing.
+TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"primes", "0", "100000", "--count", "--chunk", "999"},
+      {"twins", "0", "20000", "--chunk", "101", "--csv"},
+      {"gaps", "114", "0", "600000", "--chunk", "5000"},
+      {"gaps", "2", "40", "1e12", "1e12+2e4", "--histogram", "--chunk", "777"},
+      {"twins", "0", "20000", "--count"},  // the default chunk length
+  };
+  for (const auto& args : commands) {
+    const Result whole = run(args);
+    DescendingRunner writer(true), other(false);
+    const Result merged = run_with_runner(args, writer);
+    EXPECT_EQ(merged.status, 0) << joined(args) << merged.err;
+    EXPECT_EQ(merged.out, whole.out) << joined(args);
+    EXPECT_EQ(writer.runs, 1) << joined(args);
+    const Result quiet = run_with_runner(args, other);
+    EXPECT_EQ(quiet.status, 0) << joined(args);
+    EXPECT_EQ(quiet.out + quiet.err, "") << joined(args);
+    EXPECT_EQ(other.runs, 1) << joined(args);
+  }
+}
+
 class Checkpointed : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -172,6 +234,24 @@ TEST_F(Checkpointed, ResumedRunEqualsTheWholeRun) {
   }
 }
 
+// Chunks finished out of order are kept in the order they come; a rerun by
+// the local runner reads them back into the same answer.
+TEST_F(Checkpointed, ChunksOutOfOrderResume) {
+  const std::vector<std::string> args = {"gaps",    "50",   "80",           "0",  "300000",
+                                         "--chunk", "7919", "--checkpoint", path_};
+  const Result whole = run({"gaps", "50", "80", "0", "300000"});
+  DescendingRunner writer(true);
+  EXPECT_EQ(run_with_runner(args, writer).out, whole.out);
+  std::vector<std::string> all = lines();
+  ASSERT_EQ(all.size(), 39u);  // the header and chunks 37..0
+  EXPECT_EQ(all[1].rfind("chunk 37 ", 0), 0u);
+  std::string kept;
+  for (size_t i = 0; i < 20; ++i) kept += all[i] + '\n';
+  write(kept);
+  EXPECT_EQ(run(args).out, whole.out);
+  EXPECT_EQ(lines().size(), 39u);
+}
+
 // The chunks a checkpoint holds are read back, not computed again: a count
 // written into the file shows in the answer.
 TEST_F(Checkpointed, HeldChunksAreReadBack) {
@@ -224,6 +304,13 @@ TEST_F(Checkpointed, AnotherRunsFileIsRefused) {
   write("ntbench checkpoint: twi");
   EXPECT_EQ(run(twins).out, "35\n");
   EXPECT_EQ(bytes(), kept);
+  // A refusal still enters the runner once (with every chunk done), so that
+  // the processes waiting for chunks are let go.
+  DescendingRunner writer(true);
+  const Result foreign = run_with_runner({"twins", "0", "1000", "--checkpoint", path_}, writer);
+  EXPECT_EQ(foreign.status, 2);
+  EXPECT_EQ(foreign.out, "");
+  EXPECT_EQ(writer.runs, 1);
   // A file that cannot be created.
   const Result nowhere =
       run({"primes", "0", "10", "--count", "--checkpoint", path_ + ".d/no/such"});

@@ -99,6 +99,15 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench goldbach: N must be an even whole number from 6 to 18446744073709551614, got "
        "'2^64'"},
       {{"goldbach", "10", "12", "--list"}, "ntbench goldbach: --list takes one N, got 2"},
+      {{"goldbach-verify", "3", "10"},
+       "ntbench goldbach-verify: A must be a whole number from 4 to 18446744073709551615, got '3'"},
+      {{"goldbach-verify", "12", "10"},
+       "ntbench goldbach-verify: A must be at most B, got A = 12 and B = 10"},
+      {{"goldbach-verify", "4", "2^64"},
+       "ntbench goldbach-verify: B must be a whole number from 4 to 18446744073709551615, got "
+       "'2^64'"},
+      {{"goldbach-verify", "4", "10", "-t", "0"},
+       "ntbench goldbach-verify: THREADS must be a whole number from 1 to 256, got '0'"},
       {{"divisor-counts", "0"},
        "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '0'"},
       {{"divisor-counts", "10", "--tau", "0"},
@@ -109,13 +118,17 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
       // Numbers past 2^63 and 2^64, and the empty value of `--opt=`.
       {{"divisor-counts", "9999999999999999999"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9999999999999999999'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'9999999999999999999'"},
       {{"divisor-counts", "9223372036854775808"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9223372036854775808'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'9223372036854775808'"},
       {{"divisor-counts", "18446744073709551616"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '18446744073709551616'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'18446744073709551616'"},
       {{"divisor-counts", "10", "--tau", "9300000000000000000"},
-       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '9300000000000000000'"},
+       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got "
+       "'9300000000000000000'"},
       {{"pi", "--step=", "20", "2", "30"},
        "ntbench pi: S must be a whole number from 1 to 2147483647, got ''"},
       {{"divisor-counts", "10", "--tau=", "--csv"},

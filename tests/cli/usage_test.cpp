@@ -118,17 +118,13 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
       // Numbers past 2^63 and 2^64, and the empty value of `--opt=`.
       {{"divisor-counts", "9999999999999999999"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
-       "'9999999999999999999'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9999999999999999999'"},
       {{"divisor-counts", "9223372036854775808"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
-       "'9223372036854775808'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9223372036854775808'"},
       {{"divisor-counts", "18446744073709551616"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
-       "'18446744073709551616'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '18446744073709551616'"},
       {{"divisor-counts", "10", "--tau", "9300000000000000000"},
-       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got "
-       "'9300000000000000000'"},
+       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '9300000000000000000'"},
       {{"pi", "--step=", "20", "2", "30"},
        "ntbench pi: S must be a whole number from 1 to 2147483647, got ''"},
       {{"divisor-counts", "10", "--tau=", "--csv"},

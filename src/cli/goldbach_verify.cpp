@@ -15,8 +15,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli/goldbach_jobs.hpp"
 #include "cli/prime_listing.hpp"
 #include "cli/progress.hpp"
+#include "cli/range_job.hpp"
 #include "cli/threads_option.hpp"
 
 namespace ntb::cli {
@@ -39,12 +41,24 @@ void report_unverified(Channels& io, const GoldbachVerification& v) {
            " no prime p with n - p prime, the first " + std::to_string(v.unverified.front()));
 }
 
+bool chunked(const Request&) {
+  return true;
+}
+
+std::string check(const Request& r) {
+  return chunk_usage_error(r, true, "", static_cast<uint64_t>(r.numbers[0]),
+                           static_cast<uint64_t>(r.numbers[1]));
+}
+
 int run(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
   const bool records = r.flag("--records");
   std::atomic<double> done{0};
   GoldbachVerification v;
-  {
+  if (runs_in_chunks(r, io)) {
+    const int status = chunked_goldbach_verification(r, io, a, b, records, test_bound_on_p(), v);
+    if (status != 0 || !writes_answer(io)) return status;
+  } else {
     const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
     v = verify_goldbach(a, b, thread_count(r), records, &done, test_bound_on_p());
   }
@@ -76,10 +90,13 @@ const Command& goldbach_verify_command() {
       {{{Argument{"A", 4, kRangeMax}, Argument{"B", 4, kRangeMax}}, false, {{0, 1}}}},
       {{"--records", "each n whose least p is a record (columns: n p q)"},
        threads_option(),
-       no_status_option()},
+       no_status_option(),
+       checkpoint_option(),
+       chunk_option()},
       "checked n p q",
-      nullptr,
+      check,
       run,
+      chunked,
   };
   return row;
 }

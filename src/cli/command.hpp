@@ -51,12 +51,16 @@ struct CommandOption {
   std::string_view short_name = {};  // "-t", or none
 };
 
+class ChunkRunner;
+
 // Where a command reads and writes: standard output, standard input (for
-// factor and totient without numbers), and standard error.
+// factor and totient without numbers), and standard error; and where a
+// range command run in chunks computes them (range_job.hpp).
 struct Channels {
   Output& out;
   TokenReader& in;
-  std::string* err = nullptr;  // error lines go here when set, else to standard error
+  std::string* err = nullptr;     // error lines go here when set, else to standard error
+  ChunkRunner* runner = nullptr;  // the chunks' runner; the local one when not set
   // One line on standard error (the line end is added).
   void error(std::string_view line);
 };
@@ -75,6 +79,9 @@ struct Command {
   // read from standard input was refused or a picture not drawn, 2 for a
   // usage error found only at run time.
   int (*run)(const Request&, Channels&) = nullptr;
+  // Whether this command line runs in chunks when given a runner or
+  // --checkpoint/--chunk (range_job.hpp); nullptr for a command that never does.
+  bool (*chunked)(const Request&) = nullptr;
 };
 
 // Every command, in the order of the help text (commands.cpp).

@@ -1,7 +1,10 @@
 // ntbench primes A B: the primes of [A, B] (anywhere below 2^64) with their
 // indexes, streamed a block at a time (prime_listing.cpp); with --count only
-// how many, counted on every thread (numtheory/sieve/range_scan).
+// how many, counted on every thread (numtheory/sieve/range_scan), or by
+// chunks with --checkpoint or --chunk (prime_range_jobs.hpp).
 #include "cli/prime_listing.hpp"
+#include "cli/prime_range_jobs.hpp"
+#include "cli/range_job.hpp"
 #include "cli/threads_option.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
 #include "numtheory/sieve/range_scan.hpp"
@@ -10,10 +13,21 @@ namespace ntb::cli {
 
 namespace {
 
+bool chunked(const Request& r) {
+  return r.flag("--count");
+}
+
+std::string check(const Request& r) {
+  return chunk_usage_error(r, chunked(r), "--checkpoint and --chunk need --count",
+                           static_cast<uint64_t>(r.numbers[0]),
+                           static_cast<uint64_t>(r.numbers[1]));
+}
+
 int run(const Request& r, Channels& io) {
   const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
   const int threads = static_cast<int>(thread_count(r));
   if (r.flag("--count")) {
+    if (runs_in_chunks(r, io)) return chunked_prime_count(r, io, job_name(r, {"--count"}), a, b);
     return write_count(r, io, [a, b](int threads, std::atomic<double>* done) {
       return count_primes(a, b, threads, done);
     });
@@ -45,10 +59,13 @@ const Command& primes_command() {
       {{"--count", "print only how many there are (column: count)"},
        {"--no-index", "leave out the index column (column: prime)"},
        threads_option(),
-       no_status_option()},
+       no_status_option(),
+       checkpoint_option(),
+       chunk_option()},
       "index prime",
-      nullptr,
+      check,
       run,
+      chunked,
   };
   return row;
 }

@@ -66,6 +66,22 @@ int run_with(const Request& r, Channels& io) {
 }  // namespace
 
 int run_process(const Request& r) {
+  return run_process(r, local_chunk_runner());
+}
+
+int run_process(const Request& r, ChunkRunner& runner) {
+  if (!runner.writes_answer()) {
+    if (r.outcome == Outcome::kError) return 2;
+    if (r.outcome != Outcome::kCommand) return 0;
+    if (r.command->chunked == nullptr || !r.command->chunked(r)) return 0;
+    // The chunks handed to this process; the answer, and any line the
+    // command would write, are the writer's.
+    std::string discarded_out, discarded_err;
+    Output out(r.csv ? Format::kCsv : Format::kText, -1, &discarded_out);
+    TokenReader in(std::string_view{});
+    Channels io{out, in, &discarded_err, &runner};
+    return run_with(r, io);
+  }
   // A closed standard descriptor would be taken by the next file opened (a
   // picture's), as it is for the workbench: /dev/null fills it first.
   const std::string closed = open_standard_descriptors();
@@ -82,7 +98,7 @@ int run_process(const Request& r) {
   // standard error, instead of reading or writing /dev/null unnoticed.
   Output out(format, standard_descriptor_was_closed(1) ? -1 : 1);
   TokenReader in(standard_descriptor_was_closed(0) ? -1 : 0);
-  Channels io{out, in};
+  Channels io{out, in, nullptr, &runner};
   return run_with(r, io);
 }
 

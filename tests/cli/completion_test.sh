@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The bash completion that the build writes from the table of commands:
 # sourced in bash, run on partial command lines, the words it offers
-# compared with the expected ones (files after --plot and --log).
+# compared with the expected ones (files after --plot, --checkpoint and --log).
 # Usage: completion_test.sh SCRIPT
 set -u
 script=$(realpath "$1")
@@ -27,8 +27,9 @@ done <<'CASES'
 ntbench pr|primes
 ntbench --|--help --log --version
 ntbench --log x.dat t|totient triplets twins
-ntbench primes --|--count --csv --help --no-index --no-status --threads
-ntbench primes 1 10 --c|--count --csv
+ntbench primes --|--checkpoint --chunk --count --csv --help --no-index --no-status --threads
+ntbench primes 1 10 --c|--checkpoint --chunk --count --csv
+ntbench twins 1 10 --checkpoint c|comet.png counts.svg
 ntbench gaps 1 2 3 --h|--help --histogram
 ntbench goldbach 6 100 --plot c|comet.png counts.svg
 ntbench steps |inclusion reverse

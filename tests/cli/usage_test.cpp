@@ -48,6 +48,13 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
       {{"gaps", "8", "2", "1", "9"}, "ntbench gaps: G1 must be at most G2, got G1 = 8 and G2 = 2"},
       {{"gaps", "2", "1", "2", "3", "4"},
        "ntbench gaps: unexpected argument '4'; see 'ntbench gaps --help'"},
+      {{"primes", "0", "100", "--checkpoint", "x"},
+       "ntbench primes: --checkpoint and --chunk need --count"},
+      {{"twins", "0", "1e12", "--chunk", "2"},
+       "ntbench twins: --chunk 2 cuts 0..1000000000000 into 500000000001 chunks, more than "
+       "1000000"},
+      {{"gaps", "2", "0", "9", "--checkpoint", ""},
+       "ntbench gaps: the checkpoint's file name is empty"},
       {{"twins", "9", "x"},
        "ntbench twins: B must be a whole number from 0 to 18446744073709551615, got 'x'"},
       {{"totient", "0"},

@@ -1,0 +1,323 @@
+// The range commands run in chunks (--chunk, --checkpoint) against the same
+// commands in one piece: byte for byte, in text and CSV, with chunk borders
+// cut at awkward places (inside the gap of 114 after 492113, inside twin
+// pairs, at A and at B, every number a chunk); and the checkpoint file: a
+// run stopped after some chunks and resumed, a torn or damaged last line,
+// the chunks read back rather than computed again, another run's file.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/checkpoint.hpp"
+#include "cli/command.hpp"
+#include "cli/parser.hpp"
+#include "cli/prime_range_jobs.hpp"
+#include "run_support.hpp"
+
+namespace ntb::cli::test {
+namespace {
+
+std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+std::string joined(const std::vector<std::string>& args) {
+  std::string s;
+  for (const std::string& a : args) s += a + ' ';
+  return s;
+}
+
+TEST(Chunked, EveryCutGivesTheOnePieceAnswer) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> lengths;  // --chunk S
+  };
+  const std::string near12 = "10^12", near12_end = "10^12+30000";
+  const std::string near64 = "2^64-20000", top = "2^64-1";
+  const std::vector<Case> cases = {
+      // Every number its own chunk, and chunks ending inside twin pairs
+      // (5|6, 11|12, 17|18 ...) and beside them.
+      {{"primes", "0", "1000", "--count"}, {"1", "2", "7", "1000", "1001"}},
+      {{"twins", "0", "3000", "--count"}, {"1", "6", "12", "13", "2999"}},
+      {{"twins", "3", "3000"}, {"1", "6", "12", "100"}},
+      {{"twins", "5", "7"}, {"1", "2"}},  // the pair at A and at B
+      {{"twins", "4", "6", "--count"}, {"1"}},
+      // The gap of 114 from 492113 to 492227: a border inside it, at it.
+      {{"gaps", "114", "492000", "492300"}, {"1", "200", "113", "114", "301"}},
+      {{"gaps", "114", "492113", "492227"}, {"1", "57", "114", "115"}},
+      {{"gaps", "100", "120", "400000", "600000", "--no-index"}, {"1000", "113"}},
+      {{"gaps", "2", "6", "0", "2000"}, {"1", "3", "11", "64"}},
+      {{"gaps", "1", "200", "0", "20000", "--histogram"}, {"1", "7", "114", "5000"}},
+      {{"gaps", "114", "0", "600000", "--histogram"}, {"200", "4913"}},
+      {{"gaps", "7", "0", "100", "--histogram"}, {"5"}},  // no gap of 7: no rows
+      {{"primes", "0", "0", "--count"}, {"1", "10"}},
+      // Near 10^12 and near 2^64, short ranges.
+      {{"primes", near12, near12_end, "--count"}, {"997", "30001"}},
+      {{"twins", near12, near12_end}, {"1009", "4000"}},
+      {{"gaps", "20", "40", near12, near12_end}, {"2048"}},
+      {{"primes", near64, top, "--count"}, {"3001"}},
+      {{"twins", near64, top, "--count"}, {"1777"}},
+      {{"gaps", "1", "1000", near64, top, "--histogram"}, {"4099"}},
+      {{"gaps", "50", "200", near64, top}, {"1500"}},
+  };
+  for (const Case& c : cases) {
+    for (const bool csv : {false, true}) {
+      const auto args = csv ? with(c.args, {"--csv"}) : c.args;
+      const Result whole = run(args);
+      ASSERT_EQ(whole.status, 0) << joined(args) << whole.err;
+      for (const std::string& s : c.lengths) {
+        const auto cut = with(args, {"--chunk", s});
+        const Result chunked = run(cut);
+        EXPECT_EQ(chunked.status, 0) << joined(cut) << chunked.err;
+        EXPECT_EQ(chunked.out, whole.out) << joined(cut);
+        EXPECT_EQ(chunked.err, "") << joined(cut);
+      }
+    }
+  }
+}
+
+// The first and last prime of a window by brute force.
+TEST(Chunked, PrimeEndsOfEveryWindow) {
+  for (uint64_t low = 0; low < 140; ++low)
+    for (uint64_t high = low; high < 150; ++high) {
+      PrimeEnds want;
+      for (uint64_t n = low; n <= high; ++n)
+        if (strong_prime(n)) {
+          if (want.first == 0) want.first = n;
+          want.last = n;
+        }
+      const PrimeEnds got = prime_ends(low, high);
+      EXPECT_EQ(got.first, want.first) << low << ".." << high;
+      EXPECT_EQ(got.last, want.last) << low << ".." << high;
+    }
+  const uint64_t top = UINT64_MAX;
+  EXPECT_EQ(prime_ends(top - 100, top).last, top - 58);  // 2^64 - 59
+  EXPECT_EQ(prime_ends(top - 57, top).first, 0u);
+}
+
+// A runner as ntbench-mpi's may be: the chunks computed in descending
+// order, and on a process that does not write the answer, nothing merged.
+class DescendingRunner final : public ChunkRunner {
+ public:
+  explicit DescendingRunner(bool writer) : writer_(writer) {}
+  void run(uint64_t chunks, const std::vector<bool>& done,
+           const std::function<std::string(uint64_t)>& compute,
+           const std::function<void(uint64_t, std::string_view)>& finished) override {
+    ++runs;
+    for (uint64_t i = chunks; i-- > 0;) {
+      if (!done.empty() && done[i]) continue;
+      const std::string line = compute(i);
+      if (writer_) finished(i, line);
+    }
+  }
+  bool writes_answer() const override { return writer_; }
+  unsigned processes() const override { return 3; }
+  int runs = 0;
+
+ private:
+  bool writer_;
+};
+
+Result run_with_runner(const std::vector<std::string>& args, ChunkRunner& runner) {
+  std::vector<const char*> argv{"ntbench"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  const Request r = parse_command_line(static_cast<int>(argv.size()), argv.data());
+  Result result{0, "", ""};
+  Output out(r.csv ? Format::kCsv : Format::kText, -1, &result.out);
+  TokenReader in(std::string_view{});
+  Channels io{out, in, &result.err, &runner};
+  result.status = r.command->run(r, io);
+  out.flush();
+  return result;
+}
+
+// Another runner always runs in chunks, each process entering it once; the
+// writer merges the lines however late they come, the others write nothing.
+TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"primes", "0", "100000", "--count", "--chunk", "999"},
+      {"twins", "0", "20000", "--chunk", "101", "--csv"},
+      {"gaps", "114", "0", "600000", "--chunk", "5000"},
+      {"gaps", "2", "40", "1e12", "1e12+2e4", "--histogram", "--chunk", "777"},
+      {"twins", "0", "20000", "--count"},  // the default chunk length
+  };
+  for (const auto& args : commands) {
+    const Result whole = run(args);
+    DescendingRunner writer(true), other(false);
+    const Result merged = run_with_runner(args, writer);
+    EXPECT_EQ(merged.status, 0) << joined(args) << merged.err;
+    EXPECT_EQ(merged.out, whole.out) << joined(args);
+    EXPECT_EQ(writer.runs, 1) << joined(args);
+    const Result quiet = run_with_runner(args, other);
+    EXPECT_EQ(quiet.status, 0) << joined(args);
+    EXPECT_EQ(quiet.out + quiet.err, "") << joined(args);
+    EXPECT_EQ(other.runs, 1) << joined(args);
+  }
+}
+
+class Checkpointed : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("ntbench_chunked_test_" + std::to_string(::getpid()) + ".ckpt"))
+                .string();
+    std::filesystem::remove(path_);
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  std::vector<std::string> lines() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(in, line);) all.push_back(line);
+    return all;
+  }
+  void write(const std::string& bytes) const {
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  std::string bytes() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  std::string path_;
+};
+
+// A run stopped after k of its chunks (the file cut after k lines, with or
+// without a torn or damaged line after them) resumes to the whole answer
+// and leaves the file whole.
+TEST_F(Checkpointed, ResumedRunEqualsTheWholeRun) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"twins", "0", "100000", "--count", "--chunk", "7001"},
+      {"gaps", "114", "0", "600000", "--chunk", "49999"},
+      {"gaps", "1", "60", "0", "50000", "--histogram", "--chunk", "3333"},
+  };
+  for (const auto& command : commands) {
+    const Result whole = run(with(command, {"--csv"}));
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    const auto args = with(command, {"--csv", "--checkpoint", path_});
+    std::filesystem::remove(path_);
+    const Result first = run(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, whole.out) << joined(command);
+    const std::vector<std::string> full = lines();
+    const std::string full_bytes = bytes();
+    ASSERT_GT(full.size(), 3u);
+    EXPECT_EQ(full[0].rfind("ntbench checkpoint: " + command[0], 0), 0u) << full[0];
+    for (size_t kept : {size_t{1}, size_t{2}, full.size() / 2, full.size() - 1}) {
+      std::string head;
+      for (size_t i = 0; i < kept; ++i) head += full[i] + '\n';
+      std::string damaged = full[kept] + '\n';  // its hash changed
+      damaged[damaged.size() - 2] = damaged[damaged.size() - 2] == '0' ? '1' : '0';
+      for (const std::string& tail :
+           {std::string(), full[kept].substr(0, full[kept].size() / 2), damaged}) {
+        write(head + tail);
+        const Result resumed = run(args);
+        EXPECT_EQ(resumed.status, 0) << resumed.err;
+        EXPECT_EQ(resumed.out, whole.out) << joined(command) << " after " << kept << " lines";
+        // The chunks are appended in order here, so the file comes out as
+        // the whole run wrote it.
+        EXPECT_EQ(bytes(), full_bytes) << joined(command) << " after " << kept << " lines";
+      }
+    }
+    // A finished file answers again unchanged.
+    EXPECT_EQ(run(args).out, whole.out);
+    EXPECT_EQ(bytes(), full_bytes);
+  }
+}
+
+// Chunks finished out of order are kept in the order they come; a rerun by
+// the local runner reads them back into the same answer.
+TEST_F(Checkpointed, ChunksOutOfOrderResume) {
+  const std::vector<std::string> args = {"gaps",    "50",   "80",           "0",  "300000",
+                                         "--chunk", "7919", "--checkpoint", path_};
+  const Result whole = run({"gaps", "50", "80", "0", "300000"});
+  DescendingRunner writer(true);
+  EXPECT_EQ(run_with_runner(args, writer).out, whole.out);
+  std::vector<std::string> all = lines();
+  ASSERT_EQ(all.size(), 39u);  // the header and chunks 37..0
+  EXPECT_EQ(all[1].rfind("chunk 37 ", 0), 0u);
+  std::string kept;
+  for (size_t i = 0; i < 20; ++i) kept += all[i] + '\n';
+  write(kept);
+  EXPECT_EQ(run(args).out, whole.out);
+  EXPECT_EQ(lines().size(), 39u);
+}
+
+// The chunks a checkpoint holds are read back, not computed again: a count
+// written into the file shows in the answer.
+TEST_F(Checkpointed, HeldChunksAreReadBack) {
+  const std::vector<std::string> args = {"primes",  "0",   "1000",         "--count",
+                                         "--chunk", "100", "--checkpoint", path_};
+  ASSERT_EQ(run(args).out, "168\n");
+  std::vector<std::string> all = lines();
+  ASSERT_EQ(all.size(), 12u);  // the header and chunks 0..10
+  EXPECT_EQ(all[1], checkpoint_line(0, "25").substr(0, all[1].size()));
+  all[1] = checkpoint_line(0, "1025");
+  all[1].pop_back();
+  std::string text;
+  for (const std::string& l : all) text += l + '\n';
+  write(text);
+  EXPECT_EQ(run(args).out, "1168\n");
+}
+
+TEST_F(Checkpointed, AnotherRunsFileIsRefused) {
+  const std::vector<std::string> twins = {"twins", "0", "1000", "--count", "--checkpoint", path_};
+  ASSERT_EQ(run(twins).status, 0);
+  const std::string kept = bytes();
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } refused[] = {
+      {{"twins", "0", "1001", "--count", "--checkpoint", path_},
+       "ntbench: checkpoint " + path_ +
+           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
+      {{"twins", "0", "1000", "--count", "--chunk", "10", "--checkpoint", path_},
+       "ntbench: checkpoint " + path_ +
+           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
+      {{"twins", "0", "1000", "--checkpoint", path_},
+       "ntbench: checkpoint " + path_ +
+           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
+  };
+  for (const auto& c : refused) {
+    const Result r = run(c.args);
+    EXPECT_EQ(r.status, 2) << joined(c.args);
+    EXPECT_EQ(r.out, "") << joined(c.args);
+    EXPECT_EQ(r.err, c.message) << joined(c.args);
+    EXPECT_EQ(bytes(), kept);
+  }
+  // A file that is no checkpoint is left as it is.
+  write("some notes\n");
+  const Result notes = run(twins);
+  EXPECT_EQ(notes.status, 2);
+  EXPECT_EQ(notes.err, "ntbench: checkpoint " + path_ + " is not a checkpoint of ntbench\n");
+  EXPECT_EQ(bytes(), "some notes\n");
+  // A header torn before its line end is started afresh.
+  write("ntbench checkpoint: twi");
+  EXPECT_EQ(run(twins).out, "35\n");
+  EXPECT_EQ(bytes(), kept);
+  // A refusal still enters the runner once (with every chunk done), so that
+  // the processes waiting for chunks are let go.
+  DescendingRunner writer(true);
+  const Result foreign = run_with_runner({"twins", "0", "1000", "--checkpoint", path_}, writer);
+  EXPECT_EQ(foreign.status, 2);
+  EXPECT_EQ(foreign.out, "");
+  EXPECT_EQ(writer.runs, 1);
+  // A file that cannot be created.
+  const Result nowhere =
+      run({"primes", "0", "10", "--count", "--checkpoint", path_ + ".d/no/such"});
+  EXPECT_EQ(nowhere.status, 2);
+  EXPECT_EQ(nowhere.err,
+            "ntbench: checkpoint " + path_ + ".d/no/such: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace ntb::cli::test

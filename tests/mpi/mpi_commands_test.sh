@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # ntbench-mpi against ntbench, end to end: every range command under
-# `mpirun -n 3` (and a few under -n 1) with chunk lengths that cut the range
+# `mpirun -n 3` (and a few under -n 1, and without mpirun) with chunk lengths that cut the range
 # unevenly, one number a chunk, one chunk for all; standard output, standard
 # error and the status must be ntbench's byte for byte.  Then checkpoints
 # passed between the two programs half done, a checkpoint of another job
@@ -14,10 +14,15 @@ trap 'rm -rf "$tmp"' EXIT
 fail=0
 
 # mpirun -q: no banner of mpirun's own when the ranks end with status 2.
+# Ranks 0: the program started alone, without mpirun (one rank).
 run_mpi() {
   local n=$1
   shift
-  timeout 120 bash "$mpirun" -q -n "$n" "$mpi" "$@"
+  if [ "$n" = 0 ]; then
+    timeout 120 "$mpi" "$@"
+  else
+    timeout 120 bash "$mpirun" -q -n "$n" "$mpi" "$@"
+  fi
 }
 
 # Runs the command line in both programs and compares all they say.
@@ -49,6 +54,7 @@ done <<'EOF'
 3 primes 0 30 --count --chunk 1
 3 primes 1e12 1e12+2e9 --count -t 1
 1 primes 1e9 1e9+5e6 --count --chunk 77777
+0 primes 1e9 1e9+5e6 --count --chunk 77777
 3 twins 1e12 1e12+2e7 --count --chunk 1234567 -t 1
 3 twins 1e6 2e6 --count --chunk 1e9
 3 twins 1e9 1e9+2e5 --chunk 7777 -t 1
@@ -75,7 +81,7 @@ fi
 
 # Checkpoints: a run's file cut back to its header and a few chunks (those
 # that came first, in any order under MPI) is finished by the other program.
-resume() {  # writer_ranks resumer_ranks command...  (ranks 0: ntbench)
+resume() {  # writer_ranks resumer_ranks command...  (here ranks 0 stands for ntbench)
   local writer=$1 resumer=$2
   shift 2
   rm -f "$tmp/ck" "$tmp/ck_part"

@@ -9,6 +9,7 @@
 # Usage: mpi_commands_test.sh NTBENCH_MPI NTBENCH MPIRUN_SH
 set -u
 mpi=$1 nt=$2 mpirun=$3
+bash "$mpirun" -n 1 true || exit  # 77 when there is no mpirun
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail=0

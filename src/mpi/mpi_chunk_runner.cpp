@@ -6,10 +6,11 @@
 // Messages (MPI_BYTE, all between rank 0 and one other rank):
 //   to rank 0    the 8-byte index of the chunk just computed and its result
 //                line; the first message of a run is the index kNone alone
-//                ("ready").  Tag kRequest of the run.
+//                ("ready").  Tag request_tag(run).
 //   from rank 0  the 8-byte index of the next chunk, or kNone: no chunk is
-//                left, the run is over for that rank.  Tag kAssign.
-//   kFinish      after the command, rank 0's exit status (an int).
+//                left, the run is over for that rank.  Tag assign_tag(run).
+//   kFinish      after the command, rank 0's exit status (an int); a rank
+//                still waiting in a run that rank 0 never entered ends.
 // So a chunk costs its rank 8 + (line length) bytes sent and 8 received,
 // whatever the chunk's length.  The tags of a run alternate with the
 // parity of the run: a rank told "stop" may start the command's next run

@@ -10,6 +10,7 @@ command -v hyperfine >/dev/null || need+=(hyperfine)
 command -v primesieve >/dev/null || need+=(primesieve)
 command -v primecount >/dev/null || need+=(primecount)
 command -v gp >/dev/null || need+=(pari-gp)
+command -v factor >/dev/null || need+=(coreutils)
 [ -x /usr/bin/time ] || need+=(time)
 command -v valgrind >/dev/null || need+=(valgrind)
 if [ ${#need[@]} -gt 0 ]; then

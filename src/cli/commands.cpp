@@ -15,6 +15,7 @@
   X(divisors_command)           \
   X(divisor_counts_command)     \
   X(goldbach_command)           \
+  X(goldbach_verify_command)    \
   X(triplets_command)           \
   X(steps_command)
 

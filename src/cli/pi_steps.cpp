@@ -3,6 +3,8 @@
 // and below them the differences li(x) - pi(x) and pi(x) - x/ln(x).
 // Up to 2^31 - 1 the steps come from PrimePiSteps; past it, pi(A) from
 // prime_pi_64 and each next x from the count of the primes of the step.
+// A progress line counts the rows done.
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -38,29 +40,42 @@ int run_pi_steps(const Request& r, Channels& io) {
                           static_cast<double>(b),
                           3,
                           "difference"};
-  return print_or_plot(r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout,
-                       "no x from " + decimal_string(a) + " to " + decimal_string(b),
-                       [&](auto&& emit) {
-    const auto emit_x = [&](uint64_t x, uint64_t pi) {
-      const auto real = static_cast<double>(x), estimate = real / std::log(real);
-      const double li = logarithmic_integral(real), count = static_cast<double>(pi);
-      emit(x, pi, estimate, li, li - count, count - estimate);
-    };
-    if (b <= static_cast<uint64_t>(kPrimePiMax)) {
-      PrimePiSteps steps(a, b, step);
-      uint64_t x = 0, pi = 0;
-      while (steps.next(x, pi)) emit_x(x, pi);
-      return;
-    }
-    const int threads = static_cast<int>(thread_count(r));
-    uint64_t x = a, pi = prime_pi_64(a, threads);
-    for (;;) {
-      emit_x(x, pi);
-      if (b - x < step) break;
-      pi += count_primes(x + 1, x + step, threads);
-      x += step;
-    }
-  });
+  return print_or_plot(
+      r, io, {"x", "pi", "x/ln(x)", "li(x)"}, layout,
+      "no x from " + decimal_string(a) + " to " + decimal_string(b), [&](auto&& emit) {
+        const auto emit_x = [&](uint64_t x, uint64_t pi) {
+          const auto real = static_cast<double>(x), estimate = real / std::log(real);
+          const double li = logarithmic_integral(real), count = static_cast<double>(pi);
+          emit(x, pi, estimate, li, li - count, count - estimate);
+        };
+        // The progress line counts the rows done, with the part done of the
+        // count of the row under way.
+        const double rows = static_cast<double>((b - a) / step) + 1;
+        std::atomic<uint64_t> rows_done{0};
+        std::atomic<double> part{0};
+        const Progress progress(
+            [&] { return (static_cast<double>(rows_done.load()) + part.load()) / rows; },
+            status_line_wanted(r));
+        if (b <= static_cast<uint64_t>(kPrimePiMax)) {
+          PrimePiSteps steps(a, b, step);
+          uint64_t x = 0, pi = 0, row = 0;
+          while (steps.next(x, pi)) {
+            rows_done.store(++row, std::memory_order_relaxed);
+            emit_x(x, pi);
+          }
+          return;
+        }
+        const int threads = static_cast<int>(thread_count(r));
+        uint64_t x = a, pi = prime_pi_64(a, threads, &part);
+        for (;;) {
+          part = 0;
+          ++rows_done;
+          emit_x(x, pi);
+          if (b - x < step) break;
+          pi += count_primes(x + 1, x + step, threads, &part);
+          x += step;
+        }
+      });
 }
 
 }  // namespace ntb::cli

@@ -34,7 +34,7 @@ ntbench gaps 1 2 3 --h|--help --histogram
 ntbench goldbach 6 100 --plot c|comet.png counts.svg
 ntbench steps |inclusion reverse
 ntbench steps inclusion |
-ntbench help go|goldbach
+ntbench help go|goldbach goldbach-verify
 ntbench pi 10 |
 CASES
 [ "$failures" = 0 ] || exit 1

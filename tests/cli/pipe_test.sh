@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The one-shot commands as whole processes in a pipeline: a reader that
-# stops after one line ends the longest listing at once and quietly,
+# stops after one line ends the longest listing at once and quietly, long
+# commands draw no progress line on a standard error that is no terminal,
 # factor reads its numbers from standard input, and a standard descriptor
 # that fails is reported.
 # Usage: pipe_test.sh BINARY
@@ -37,6 +38,15 @@ for cmd in "primes 1 2147483647" "twins 0 2147483647 --csv" "gaps 2 40 0 2147483
     gaps*) [ "$first" = "2 3 3 5 2" ] || fail "gaps | head -1 gave '$first'" ;;
     goldbach*) [ "$first" = "29 99999999999971" ] || fail "goldbach --list | head -1 gave '$first'" ;;
   esac
+done
+
+# Long commands with standard error not a terminal: no progress line, not
+# even after their first second (2 to 3 s each here).
+for cmd in "gaps 1 1000 1e12 1e12+15e9 --histogram -t 2" "pi 1e12 1e12+1e10 --step 1e9 -t 1"; do
+  # shellcheck disable=SC2086  # the arguments are split on purpose
+  "$bin" $cmd >out 2>err || fail "$cmd: status $?"
+  [ -s err ] && fail "$cmd: wrote to standard error: $(head -c 200 err | od -c | head -3)"
+  [ -s out ] || fail "$cmd: no rows"
 done
 
 # factor and totient from a pipe: a bad token named, the rest answered, status 1.

@@ -106,6 +106,15 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench goldbach: N must be an even whole number from 6 to 18446744073709551614, got "
        "'2^64'"},
       {{"goldbach", "10", "12", "--list"}, "ntbench goldbach: --list takes one N, got 2"},
+      {{"goldbach-verify", "3", "10"},
+       "ntbench goldbach-verify: A must be a whole number from 4 to 18446744073709551615, got '3'"},
+      {{"goldbach-verify", "12", "10"},
+       "ntbench goldbach-verify: A must be at most B, got A = 12 and B = 10"},
+      {{"goldbach-verify", "4", "2^64"},
+       "ntbench goldbach-verify: B must be a whole number from 4 to 18446744073709551615, got "
+       "'2^64'"},
+      {{"goldbach-verify", "4", "10", "-t", "0"},
+       "ntbench goldbach-verify: THREADS must be a whole number from 1 to 256, got '0'"},
       {{"divisor-counts", "0"},
        "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '0'"},
       {{"divisor-counts", "10", "--tau", "0"},

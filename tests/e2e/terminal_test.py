@@ -6,7 +6,9 @@ as its controlling terminal and checks: the main menu as shown; a number
 typed and confirmed with the Enter key; a page stop answered by one key,
 without echo and without Enter; an arrow key at a page stop; q at a page
 stop; the console pause running a command; Exit; and, from a file, answers
-with CR LF line ends, a line of a megabyte and a NUL byte.  After the program ends,
+with CR LF line ends, a line of a megabyte and a NUL byte.  A one-shot
+command that runs for seconds shows its percentage on the terminal, and
+with --no-status does not.  After the program ends,
 by Exit, by end of input (Ctrl-D) or by Ctrl-C at a line prompt or at a
 page stop, the terminal's settings must be those it had before the start.
 
@@ -15,6 +17,7 @@ where no pseudo-terminal can be opened.
 """
 import fcntl
 import os
+import re
 import select
 import sys
 import tempfile
@@ -42,7 +45,7 @@ def check(cond, what):
 class Terminal:
     """The program started on a fresh pseudo-terminal."""
 
-    def __init__(self, prog, cwd):
+    def __init__(self, prog, cwd, args=()):
         self.master, self.slave = os.openpty()
         self.before = termios.tcgetattr(self.slave)
         self.out = ""  # everything shown, line ends as the program wrote them
@@ -56,7 +59,7 @@ class Terminal:
                     os.dup2(self.slave, fd)
                 os.close(self.master)
                 os.chdir(cwd)
-                os.execv(prog, [prog])
+                os.execv(prog, [prog] + list(args))
             finally:
                 os._exit(127)
         self.pid = pid
@@ -243,6 +246,25 @@ def session_ctrl_c(prog, cwd, at_page_stop):
         t.close()
 
 
+def command_progress_line(prog, cwd):
+    """pi --step past 2^31 on one thread and a gap histogram on two, about
+    3 s each: the first draws its percentage over a line of its own and
+    clears it, the second, with --no-status, shows only its rows."""
+    runs = ((["pi", "1e12", "1e12+12e9", "--step", "2e9", "-t", "1"], True),
+            (["gaps", "1", "1000", "1e12", "1e12+15e9", "--histogram", "-t", "2", "--no-status"],
+             False))
+    for args, shown in runs:
+        t = Terminal(prog, cwd, args)
+        try:
+            check(t.wait() == 0, "%s: status %r" % (args[0], t.status))
+            drawn = re.search(r"\r *\d+%", t.out) is not None
+            check(drawn == shown and (not shown or "\r    \r" in t.out),
+                  "%s: the progress line %s: %r" % (args[0], "shown and cleared" if shown
+                                                    else "not shown", t.out[:300]))
+        finally:
+            t.close()
+
+
 def session_from_a_file(prog, cwd):
     """Answers from a file with CR LF line ends, a megabyte line and a NUL
     byte: the real console's line reads must take them as the scripted
@@ -278,6 +300,7 @@ def main():
             lambda: session_ctrl_c(prog, cwd, False),
             lambda: session_ctrl_c(prog, cwd, True),
             lambda: session_from_a_file(prog, cwd),
+            lambda: command_progress_line(prog, cwd),
         ):
             try:
                 run()

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <primesieve.hpp>
 #include <random>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "numtheory/count/nth_prime_64.hpp"
@@ -234,6 +236,26 @@ TEST(Range64, CtrlCStopsEveryThreadAndErrorsReachTheCaller) {
   EXPECT_GE(default_thread_count(), 1);
 }
 
+TEST(Range64, ScansPutBackTheSieveLibrarysSettings) {
+  // A scan sets libprimesieve's segment size and thread count, which the
+  // library keeps process-wide, for its own time only: whether it counts
+  // chunks or walks, ends or is stopped.
+  primesieve::set_sieve_size(16);
+  primesieve::set_num_threads(3);
+  const auto settings = [] {
+    return std::pair{primesieve::get_sieve_size(), primesieve::get_num_threads()};
+  };
+  const auto before = settings();
+  EXPECT_EQ(count_primes(0, 100000000, 2), 5761455u);
+  EXPECT_EQ(count_twins(0, 100000000, 2), 440312u);
+  EXPECT_EQ(gap_histogram(0, 100000000, 2, 2, 2), std::vector<uint64_t>{440312});
+  EXPECT_EQ(settings(), before);
+  g_interrupt_requested = 1;
+  EXPECT_THROW(count_primes(0, uint64_t{1} << 40, 2), Interrupted);
+  g_interrupt_requested = 0;
+  EXPECT_EQ(settings(), before);
+}
+
 // ---------------------------------------------------------------------------
 // pi(x) and the n-th prime
 
@@ -251,9 +273,15 @@ TEST(Range64, PrimeCountsAndNthPrimesKnownValues) {
                     {10000000000000u, 346065536839u},
                     {UINT64_MAX, kPrimeCount64},
                     {kLargestPrime64 - 1, kPrimeCount64 - 1},
-                    {9223372036854775808u + 29, 216289611853439385u}};  // 2^63 + 29: the next prime
+                    {9223372036854775808u + 29, 216289611853439385u},  // 2^63 + 29: the next prime
+                    // 10^19 and the primes next to it, 10^19 - 39 and 10^19 + 51.
+                    {10000000000000000000u, 234057667276344607u},
+                    {10000000000000000000u - 40, 234057667276344606u},
+                    {10000000000000000000u + 51, 234057667276344608u}};
   ASSERT_EQ(tested_primes(9223372036854775808u - 100, 9223372036854775808u + 29),
             (std::vector<uint64_t>{9223372036854775783u, 9223372036854775837u}));
+  ASSERT_EQ(tested_primes(10000000000000000000u - 40, 10000000000000000000u + 51),
+            (std::vector<uint64_t>{9999999999999999961u, 10000000000000000051u}));
   for (const Pi& p : pis) {
     EXPECT_EQ(prime_pi_64(p.x, 2), p.pi) << p.x;
     EXPECT_EQ(pi_u128(p.x, 2), p.pi) << p.x;
@@ -303,13 +331,19 @@ TEST(Range64, HighWindowsEveryThreadCountFull) {
   }
 }
 
-TEST(Range64, PrimeCountPast2To63AgreesWithKnownCountFull) {
+TEST(Range64, PrimeCountNear10To19FromTheKnownCountFull) {
   if (!full()) GTEST_SKIP() << "set NTBENCH_FULL";
-  // Just beyond the reach of the known count at 10^19: libprimecount's
-  // 128-bit count against the known count minus a sieve.
-  const uint64_t x = 10000000000000000000u - 75000000000u;
-  const uint64_t sieved = 234057667276344607u - count_primes(x + 1, 10000000000000000000u);
-  EXPECT_EQ(prime_pi_64(x), sieved);
+  // Past 2^63, within reach of the known count at 10^19 on either side: the
+  // known count and a sieve of the numbers in between on two and three
+  // threads, against the primes of the window found by Miller-Rabin.
+  const uint64_t ten19 = 10000000000000000000u, known = 234057667276344607u;
+  const uint64_t w = uint64_t{1} << 21;
+  const uint64_t below = tested_primes(ten19 - w + 1, ten19).size();
+  const uint64_t above = tested_primes(ten19 + 1, ten19 + w).size();
+  for (const int threads : {2, 3}) {
+    EXPECT_EQ(prime_pi_64(ten19 - w, threads), known - below) << threads;
+    EXPECT_EQ(prime_pi_64(ten19 + w, threads), known + above) << threads;
+  }
 }
 
 }  // namespace

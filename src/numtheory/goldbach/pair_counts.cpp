@@ -120,11 +120,14 @@ struct Partners {
 
 struct Plan {
   uint64_t n = 0;
-  uint64_t top = 0;         // A: the largest odd number <= N/2
-  uint64_t pairs = 0;       // K
+  uint64_t top = 0;    // A: the largest odd number <= N/2
+  uint64_t least = 3;  // the low members least..last (odd, 3 <= least, last <= A)
+  uint64_t last = 0;
+  uint64_t pairs = 0;       // K: the pairs of those low members
   uint64_t q = 0;           // N = 30 q + c
+  uint64_t first = 0;       // the low byte of window 0, least / 30
   uint64_t root = 0;        // isqrt(N - 3): the sieving primes of the high half
-  uint64_t high_least = 0;  // the least high member, N - A, but at least 7
+  uint64_t high_least = 0;  // the least high member, N - last, but at least 7
   uint32_t bytes = 0;       // a window
   uint64_t span = 0;        // bytes of either half
   uint64_t windows = 0;
@@ -134,16 +137,26 @@ struct Plan {
   unsigned threads = 1;
   Partners partners;
 
+  // The pairs whose low members a have lo <= a <= hi.
   Plan(uint64_t N, unsigned t, const GoldbachLayout& layout, uint32_t default_bytes,
-       uint64_t max_run)
+       uint64_t max_run, uint64_t lo = 0, uint64_t hi = UINT64_MAX)
       : n(N), partners(static_cast<uint32_t>(N % 30)) {
     if (N < 6 || N % 2 != 0) throw std::invalid_argument("goldbach: N must be even and >= 6");
     top = N / 2 % 2 == 1 ? N / 2 : N / 2 - 1;
-    pairs = (top - 1) / 2;
+    least = std::max<uint64_t>(lo, 3) | 1;
+    last = std::min(hi, top);
+    if (last % 2 == 0) last = last == 0 ? 0 : last - 1;
+    if (least > last || lo > hi) {  // no pair: one empty window
+      least = 3;
+      last = 1;
+    }
+    pairs = least <= last ? (last - least) / 2 + 1 : 0;
     q = N / 30;
+    first = least / 30;
     root = isqrt_u64(N - 3);
-    high_least = std::max<uint64_t>(N - top, 7);
-    span = std::max(top / 30 + 1, q - (N - top) / 30 + 1);
+    high_least = std::max<uint64_t>(N - last, 7);
+    span = std::max(std::max(last, least) / 30 - first + 1,
+                    q - first - (N - std::max(last, least)) / 30 + 1);
     const uint64_t wanted = layout.window_bytes ? layout.window_bytes : default_bytes;
     bytes = static_cast<uint32_t>(std::min({wanted, span, uint64_t{WheelWindows::kMaxBytes}}));
     windows = (span + bytes - 1) / bytes;
@@ -163,15 +176,15 @@ struct Plan {
     unsigned r = 0;
     for (unsigned i = 0; i < 2; ++i) {
       const uint64_t a = 3 + 2 * i;
-      if (a <= top) r |= static_cast<unsigned>(prime(n - a)) << i;
+      if (low(a)) r |= static_cast<unsigned>(prime(n - a)) << i;
     }
     return r;
   }
+  // Whether a is one of the low members.
+  bool low(uint64_t a) const { return least <= a && a <= last; }
   // The odd primes 3 and 5 among the low and the high members.
-  uint64_t small_low() const { return (3 <= top) + (5 <= top); }
-  uint64_t small_high() const {
-    return (n - top <= 3 && 3 <= n - 3) + (n - top <= 5 && 5 <= n - 3);
-  }
+  uint64_t small_low() const { return low(3) + low(5); }
+  uint64_t small_high() const { return (n > 3 && low(n - 3)) + (n > 5 && low(n - 5)); }
 };
 
 // The bits of residues r' <= r and r' >= r.
@@ -204,8 +217,8 @@ class MirrorWindows {
   }
 
   void start(uint64_t window) {
-    low_.start(window * plan_.bytes, false);
-    high_.start(plan_.q - window * plan_.bytes, true);
+    low_.start(plan_.first + window * plan_.bytes, false);
+    high_.start(plan_.q - plan_.first - window * plan_.bytes, true);
   }
 
   // Sieves the run's next window, the w-th, and pairs its halves; returns
@@ -241,20 +254,31 @@ class MirrorWindows {
   bool high_prime(uint64_t v) const {
     if (v < 7) return v == 3 || v == 5;
     const int bit = kWheelBit[v % 30];
-    return bit >= 0 && (high_bytes_[plan_.q - v / 30] >> bit & 1);
+    return bit >= 0 && (high_bytes_[plan_.q - plan_.first - v / 30] >> bit & 1);
   }
-  // Keeps the low members 7..A (and so leaves 1 out).
+  // Keeps the low members from max(least, 7) to last (and so leaves 1 out).
   void mask_low(uint8_t* s, uint64_t first, uint32_t count) const {
-    if (first == 0) s[0] &= kAtLeast[7];
-    const uint64_t k = plan_.top / 30;
+    const uint64_t lo = std::max<uint64_t>(plan_.least, 7), hi = plan_.last;
+    const uint64_t below = lo / 30 > first ? std::min<uint64_t>(lo / 30 - first, count) : 0;
+    std::fill(s, s + below, 0);
+    if (lo / 30 >= first && lo / 30 - first < count) s[lo / 30 - first] &= kAtLeast[lo % 30];
+    if (hi < lo) {
+      std::fill(s, s + count, 0);
+      return;
+    }
+    const uint64_t k = hi / 30;
     if (k >= first + count) return;
-    if (k >= first) s[k - first] &= kAtMost[plan_.top % 30];
+    if (k >= first) s[k - first] &= kAtMost[hi % 30];
     std::fill(s + (k >= first ? k - first + 1 : 0), s + count, 0);
   }
-  // Keeps the high members from max(N - A, 7) to N - 3 (window byte u is
-  // the absolute byte first - u).
+  // Keeps the high members from max(N - last, 7) to N - least (window byte
+  // u is the absolute byte first - u).
   void mask_high(uint8_t* s, uint64_t first, uint32_t count) const {
-    const uint64_t hi = plan_.n - 3, lo = plan_.high_least;
+    const uint64_t hi = plan_.n - plan_.least, lo = plan_.high_least;
+    if (hi < lo) {
+      std::fill(s, s + count, 0);
+      return;
+    }
     const uint64_t above = first > hi / 30 ? std::min<uint64_t>(first - hi / 30, count) : 0;
     std::fill(s, s + above, 0);
     if (hi / 30 <= first && first - hi / 30 < count) s[first - hi / 30] &= kAtMost[hi % 30];
@@ -376,7 +400,13 @@ class Crew {
 
 GoldbachCounts goldbach_counts_u64(uint64_t N, unsigned threads, const GoldbachProgress& progress,
                                    const GoldbachLayout& layout) {
-  const Plan plan(N, threads, layout, kWindowBytes, 64);
+  return goldbach_counts_u64_part(N, 0, UINT64_MAX, threads, progress, layout);
+}
+
+GoldbachCounts goldbach_counts_u64_part(uint64_t N, uint64_t lo, uint64_t hi, unsigned threads,
+                                        const GoldbachProgress& progress,
+                                        const GoldbachLayout& layout) {
+  const Plan plan(N, threads, layout, kWindowBytes, 64, lo, hi);
   std::vector<Tally> tallies(plan.threads);
   {
     Crew crew(plan);

@@ -61,6 +61,18 @@ GoldbachCounts goldbach_counts_u64(uint64_t N, unsigned threads,
                                    const GoldbachProgress& progress = {},
                                    const GoldbachLayout& layout = {});
 
+// The counts of goldbach_counts_u64(N) restricted to the low members a
+// with lo <= a <= hi (a odd, 3 <= a <= N/2, partner N - a): all_pairs,
+// prime_pairs, mixed_pairs and composite_pairs count those pairs,
+// low_primes and high_primes the primes among those a and among their
+// partners (N/2 when odd and prime in both, as a and as its own partner).
+// Summing the fields over a partition of [0, N/2] into consecutive
+// [lo, hi] gives exactly goldbach_counts_u64(N) (n = N in every part): the
+// pieces of a chunked computation.
+GoldbachCounts goldbach_counts_u64_part(uint64_t N, uint64_t lo, uint64_t hi, unsigned threads,
+                                        const GoldbachProgress& progress = {},
+                                        const GoldbachLayout& layout = {});
+
 // visit(p, N - p) for every prime pair, p ascending, with the memory of a
 // few windows per thread whatever N; false when the visitor stopped it.
 bool goldbach_pairs_u64(uint64_t N, unsigned threads, const GoldbachPairVisitor& visit,

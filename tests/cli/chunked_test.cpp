@@ -58,10 +58,14 @@ TEST(Chunked, EveryCutGivesTheOnePieceAnswer) {
       {{"gaps", "114", "0", "600000", "--histogram"}, {"200", "4913"}},
       {{"gaps", "7", "0", "100", "--histogram"}, {"5"}},  // no gap of 7: no rows
       {{"primes", "0", "0", "--count"}, {"1", "10"}},
+      // Chunks of one number (half of them no even n), records across borders.
+      {{"goldbach-verify", "4", "3000", "--records"}, {"1", "2", "3", "97", "1000"}},
+      {{"goldbach-verify", "5", "3000"}, {"1", "7"}},
       // Near 10^12 and near 2^64, short ranges.
       {{"primes", near12, near12_end, "--count"}, {"997", "30001"}},
       {{"twins", near12, near12_end}, {"1009", "4000"}},
       {{"gaps", "20", "40", near12, near12_end}, {"2048"}},
+      {{"goldbach-verify", near12, near12_end, "--records"}, {"999", "30001"}},
       {{"primes", near64, top, "--count"}, {"3001"}},
       {{"twins", near64, top, "--count"}, {"1777"}},
       {{"gaps", "1", "1000", near64, top, "--histogram"}, {"4099"}},
@@ -147,6 +151,7 @@ TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
       {"gaps", "114", "0", "600000", "--chunk", "5000"},
       {"gaps", "2", "40", "1e12", "1e12+2e4", "--histogram", "--chunk", "777"},
       {"twins", "0", "20000", "--count"},  // the default chunk length
+      {"goldbach-verify", "4", "100000", "--records", "--chunk", "997"},
   };
   for (const auto& args : commands) {
     const Result whole = run(args);

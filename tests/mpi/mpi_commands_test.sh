@@ -75,7 +75,10 @@ else
 fi
 if takes_chunks goldbach-verify; then
   same 3 goldbach-verify 1e9 1e9+2e6 --chunk 99991 -t 1
+  same 3 goldbach-verify 4 300000 --records --chunk 4099 -t 1
   same 1 goldbach-verify 4 100000 --chunk 4099
+  # An n left unverified (p bounded by the tests' variable): status 3, said once.
+  NTBENCH_TEST_GOLDBACH_MAX_P=3 same 3 goldbach-verify 4 1000 --chunk 77
 else
   echo "not yet tried: goldbach-verify"
 fi

@@ -1,5 +1,7 @@
 # Thin wrapper over CMake.  `make` builds build/ntbench (Release), `make run`
-# starts it here, `make test` builds and runs the tests, `make bench` the benchmarks.
+# starts it here, `make test` builds and runs the tests, `make bench` the
+# benchmarks, `make mpi` builds build/ntbench-mpi (OpenMPI, which `make` and
+# `make run` never need; `make test` and `make bench` build and try it too).
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
@@ -8,7 +10,7 @@ CMAKE_FLAGS ?=
 MAKEFLAGS += --no-print-directory
 CONFIGURE = cmake --log-level=WARNING -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
-.PHONY: all run test test-full bench asan deps clean
+.PHONY: all run test test-full bench asan deps deps-mpi mpi clean
 
 all: deps
 	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE)
@@ -17,8 +19,10 @@ all: deps
 run: all
 	@./$(BUILD)/ntbench
 
-test: deps
+# A build directory configured before OpenMPI was installed looks for it again.
+test: deps-mpi
 	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE)
+	@test -d $(BUILD)/src/mpi || cmake --log-level=WARNING $(BUILD) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE full
 
@@ -26,12 +30,13 @@ test: deps
 test-full: test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L full
 
+# Without ntbench-mpi: the MPI library is not built with the sanitizers.
 asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNTBENCH_SANITIZE=ON -DNTBENCH_MPI=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS) -LE full
 
-bench: deps
+bench: deps-mpi
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DNTBENCH_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
@@ -63,9 +68,17 @@ pictures: all
 	./$(BUILD)/ntbench gaps 1 200 2 100000000 --histogram --plot doc/gaps.png
 	./$(BUILD)/ntbench divisor-counts 100000000 --plot doc/divisor-counts.png
 
+# ntbench-mpi: the range commands over the ranks of an MPI job.  A build
+# directory configured before OpenMPI was there looks for it again.
+mpi: deps-mpi
+	@$(CONFIGURE) -DNTBENCH_MPI=ON
+	@cmake --build $(BUILD) -j $(JOBS) --target ntbench-mpi
+
 # Say which Debian package is missing, and install it when we may (root, apt).
 deps:
 	@bash tools/deps.sh
+deps-mpi:
+	@bash tools/deps.sh mpi
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench

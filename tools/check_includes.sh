@@ -6,10 +6,11 @@
 #   primes, divisors, methods, goldbach  their own files and the ground floors
 #   cli                                  numtheory and the engines of the command folders
 #   app                                  everything (the only folder that knows every command)
+#   mpi                                  what cli sees, and cli (ntbench-mpi, the face beside app)
 # A command folder keeps its engines in its engine/ subfolder and its
 # dialogues beside it.  Engine files include only numtheory and their
 # folder's engine/ headers: no console, no dialogue, no record layouts, so
-# that src/cli links engine code only.  The split is read from the tree.
+# that src/cli (and src/mpi above it) links engine code only.  The split is read from the tree.
 # Prints every forbidden include and fails if there is one.
 set -u
 src=${1:-"$(dirname "$0")/../src"}
@@ -20,6 +21,7 @@ allowed() {
     primes | divisors | methods | goldbach) echo "$1 numtheory io" ;;
     cli) echo "cli numtheory primes divisors methods goldbach" ;;
     app) echo "app cli numtheory io primes divisors methods goldbach" ;;
+    mpi) echo "mpi cli numtheory primes divisors methods goldbach" ;;
     *) echo "" ;;
   esac
 }
@@ -45,7 +47,7 @@ for dir in "$src"/*/; do
     fi
     # Engine code, and src/cli, see only the engine side of a command folder.
     engine_user=0
-    [ "$folder" = cli ] && engine_user=1
+    [ "$folder" = cli ] || [ "$folder" = mpi ] && engine_user=1
     [[ $rel == */engine/* ]] && engine_user=1
     if [ $engine_user -eq 1 ]; then
       case $target in
@@ -54,7 +56,7 @@ for dir in "$src"/*/; do
           if [[ $header != engine/*.hpp ]]; then
             echo "src/$rel: only the engine/ headers of $target/ may be included here: ${line#*:}"
             bad=1
-          elif [ "$folder" != cli ] && [ "$folder" != "$target" ]; then
+          elif [ "$folder" != cli ] && [ "$folder" != mpi ] && [ "$folder" != "$target" ]; then
             echo "src/$rel: src/$folder may not include $target/: ${line#*:}"
             bad=1
           fi ;;

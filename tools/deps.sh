@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks the build's Debian packages and installs the missing ones when run as
-# root with apt-get; otherwise names them and fails.
+# Checks the build's Debian packages (`deps.sh mpi` and `deps.sh ci` check
+# more) and installs the missing ones when run as root with apt-get;
+# otherwise names them and fails.
 set -u
 need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
@@ -15,6 +16,14 @@ command -v make >/dev/null 2>&1 || need+=(make)
 # The tests of --plot: gnuplot draws, an XML parser reads its SVG.
 command -v gnuplot >/dev/null 2>&1 || need+=(gnuplot-nox)
 [ -f /usr/include/expat.h ] || need+=(libexpat1-dev)
+# `deps.sh mpi` (make mpi, make test, make bench) and `deps.sh ci`: OpenMPI
+# for ntbench-mpi, its headers and library, and mpirun for its tests.  The
+# program alone (make, make run) does not need it.
+case ${1:-} in
+  mpi | ci)
+    command -v mpicxx >/dev/null 2>&1 || need+=(libopenmpi-dev)
+    command -v mpirun >/dev/null 2>&1 || need+=(openmpi-bin) ;;
+esac
 # `deps.sh ci`: CI also builds with Clang, renders the manual page and lints
 # the Debian package.
 if [ "${1:-}" = ci ]; then

@@ -3,12 +3,16 @@
 // as built.  Above the tables' extent, up to 2^64 - 2, the same counts from
 // the 64-bit sieve of both halves (numtheory/goldbach/pair_counts.hpp) on
 // --threads threads, with a progress line.  With --list, the pairs of primes
-// of one N; with two numbers, the range A..B (goldbach_range.cpp).
+// of one N; with two numbers, the range A..B (goldbach_range.cpp).  One N
+// without --list runs by chunks of its pairs' low members with --checkpoint
+// or --chunk (goldbach_jobs.hpp).
 #include <atomic>
 #include <cstdint>
 
+#include "cli/goldbach_jobs.hpp"
 #include "cli/plot_table.hpp"
 #include "cli/progress.hpp"
+#include "cli/range_job.hpp"
 #include "cli/threads_option.hpp"
 #include "goldbach/engine/counts.hpp"
 #include "goldbach/engine/even_pairs.hpp"
@@ -18,6 +22,11 @@
 namespace ntb::cli {
 
 namespace {
+
+// One N without --list runs in chunks.
+bool chunked(const Request& r) {
+  return r.numbers.size() == 1 && !r.flag("--list");
+}
 
 std::string check(const Request& r) {
   if (std::string wrong = plot_usage_error(r, !r.flag("--list"),
@@ -30,7 +39,12 @@ std::string check(const Request& r) {
   if (r.flag("--plot") && r.numbers.size() != 2)
     return "--plot draws Goldbach's comet of a range A B, got " + std::to_string(r.numbers.size()) +
            (r.numbers.size() == 1 ? " number" : " numbers");
-  return "";
+  const uint64_t half = chunked(r) ? static_cast<uint64_t>(r.numbers[0]) / 2 : 0;
+  return chunk_usage_error(r, chunked(r),
+                           r.flag("--list") ? "--checkpoint and --chunk do not take --list"
+                                            : "--checkpoint and --chunk take one N, got " +
+                                                  std::to_string(r.numbers.size()) + " numbers",
+                           0, half);
 }
 
 // The largest even N of 64 bits.
@@ -83,21 +97,32 @@ int run(const Request& r, Channels& io) {
     return 0;
   }
   if (r.numbers.size() == 2) return run_goldbach_range(r, io);
-  return print_or_plot(r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"},
-                       comet_layout(r), "no N", [&](auto&& emit) {
-                         for (const Whole n : r.numbers) {
-                           if (n <= kGoldbachTop) {
-                             const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
-                             emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
-                             continue;
-                           }
-                           WindowsDone windows;
-                           Progress progress(windows.fraction(), status_line_wanted(r));
-                           const GoldbachCounts k = goldbach_counts_u64(
-                               static_cast<uint64_t>(n), threads, windows.callback());
-                           emit(k.n, k.prime_pairs, k.mixed_pairs, k.composite_pairs);
-                         }
-                       });
+  const bool by_chunks = chunked(r) && runs_in_chunks(r, io);
+  GoldbachCounts merged;
+  if (by_chunks) {
+    const int status = chunked_goldbach_counts(r, io, static_cast<uint64_t>(r.numbers[0]), merged);
+    if (status != 0 || !writes_answer(io)) return status;
+  }
+  return print_or_plot(
+      r, io, {"n", "prime_pairs", "mixed_pairs", "composite_pairs"}, comet_layout(r), "no N",
+      [&](auto&& emit) {
+        if (by_chunks) {
+          emit(merged.n, merged.prime_pairs, merged.mixed_pairs, merged.composite_pairs);
+          return;
+        }
+        for (const Whole n : r.numbers) {
+          if (n <= kGoldbachTop) {
+            const EvenPairs k = even_pairs_of(static_cast<int32_t>(n));
+            emit(static_cast<int64_t>(n), k.prime, k.mixed, k.composite);
+            continue;
+          }
+          WindowsDone windows;
+          Progress progress(windows.fraction(), status_line_wanted(r));
+          const GoldbachCounts k =
+              goldbach_counts_u64(static_cast<uint64_t>(n), threads, windows.callback());
+          emit(k.n, k.prime_pairs, k.mixed_pairs, k.composite_pairs);
+        }
+      });
 }
 
 }  // namespace
@@ -128,10 +153,13 @@ const Command& goldbach_command() {
        plot_option("with A B: draw Goldbach's comet into FILE (.svg, .png)"),
        {"--all", "with --plot: the mixed and composite pairs too"},
        threads_option(),
-       no_status_option()},
+       no_status_option(),
+       checkpoint_option(),
+       chunk_option()},
       "n prime_pairs mixed_pairs composite_pairs",
       check,
       run,
+      chunked,
   };
   return row;
 }

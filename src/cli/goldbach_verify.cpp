@@ -6,6 +6,12 @@
 // the range.  An n with no such p would disprove the conjecture: one loud
 // line on standard error and status 3.
 //
+// With --checkpoint or --chunk (and always under ntbench-mpi) the range is
+// cut into chunks (range_job.hpp), each verified apart into one line:
+//   checked, worst n, worst p, unverified count, kept unverified count, the
+//   kept unverified n, then (n, p) for each record of the chunk
+// and the lines joined in order by merge_into, the join the threads use.
+//
 // The environment variable NTBENCH_TEST_GOLDBACH_MAX_P, read here only,
 // bounds the primes p tried, so that the tests reach that path.
 #include "numtheory/goldbach/goldbach_verify.hpp"
@@ -17,6 +23,7 @@
 
 #include "cli/prime_listing.hpp"
 #include "cli/progress.hpp"
+#include "cli/range_job.hpp"
 #include "cli/threads_option.hpp"
 
 namespace ntb::cli {
@@ -39,15 +46,34 @@ void report_unverified(Channels& io, const GoldbachVerification& v) {
            " no prime p with n - p prime, the first " + std::to_string(v.unverified.front()));
 }
 
-int run(const Request& r, Channels& io) {
-  const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
-  const bool records = r.flag("--records");
-  std::atomic<double> done{0};
+// A chunk's verification as its line, and back.
+std::string chunk_line(const GoldbachVerification& v) {
+  ResultWriter w;
+  w << v.checked << v.worst.n << v.worst.p << v.unverified_count << v.unverified.size();
+  for (const uint64_t n : v.unverified) w << n;
+  for (const GoldbachRecord& g : v.records) w << g.n << g.p;
+  return w.text();
+}
+
+GoldbachVerification read_chunk_line(std::string_view line) {
+  ResultReader in(line);
   GoldbachVerification v;
-  {
-    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
-    v = verify_goldbach(a, b, thread_count(r), records, &done, test_bound_on_p());
+  v.checked = in.next();
+  v.worst.n = in.next();
+  v.worst.p = in.next();
+  v.unverified_count = in.next();
+  const uint64_t kept = in.next();
+  if (kept > kUnverifiedKept || kept > v.unverified_count) throw ChunkLineError{};
+  for (uint64_t i = 0; i < kept; ++i) v.unverified.push_back(in.next());
+  while (!in.done()) {
+    const uint64_t n = in.next();
+    v.records.push_back({n, in.next()});
   }
+  return v;
+}
+
+// The answer of the whole range, however it was computed.
+int write_answer(Channels& io, const GoldbachVerification& v, bool records) {
   if (records) {
     io.out.header({"n", "p", "q"});
     for (const GoldbachRecord& g : v.records) io.out.row(g.n, g.p, g.n - g.p);
@@ -58,6 +84,43 @@ int run(const Request& r, Channels& io) {
   if (v.unverified_count == 0) return 0;
   report_unverified(io, v);
   return kCounterexample;
+}
+
+int run(const Request& r, Channels& io) {
+  const auto a = static_cast<uint64_t>(r.numbers[0]), b = static_cast<uint64_t>(r.numbers[1]);
+  const bool records = r.flag("--records");
+  const unsigned threads = thread_count(r);
+  const uint64_t max_p = test_bound_on_p();
+  GoldbachVerification v;
+  if (runs_in_chunks(r, io)) {
+    RangeJob job{job_name(r, {"--records"}),
+                 a,
+                 b,
+                 b,
+                 [=](uint64_t low, uint64_t high, std::atomic<double>* progress) {
+                   return chunk_line(verify_goldbach(low, high, threads, records, progress, max_p));
+                 },
+                 {},
+                 [&v](std::string_view line) { merge_into(v, read_chunk_line(line)); }};
+    if (const int status = run_range_job(r, io, job); status != 0 || !writes_answer(io))
+      return status;
+    return write_answer(io, v, records);
+  }
+  std::atomic<double> done{0};
+  {
+    const Progress progress([&done] { return done.load(); }, status_line_wanted(r));
+    v = verify_goldbach(a, b, threads, records, &done, max_p);
+  }
+  return write_answer(io, v, records);
+}
+
+bool chunked(const Request&) {
+  return true;
+}
+
+std::string check(const Request& r) {
+  return chunk_usage_error(r, true, "", static_cast<uint64_t>(r.numbers[0]),
+                           static_cast<uint64_t>(r.numbers[1]));
 }
 
 }  // namespace
@@ -76,10 +139,13 @@ const Command& goldbach_verify_command() {
       {{{Argument{"A", 4, kRangeMax}, Argument{"B", 4, kRangeMax}}, false, {{0, 1}}}},
       {{"--records", "each n whose least p is a record (columns: n p q)"},
        threads_option(),
-       no_status_option()},
+       no_status_option(),
+       checkpoint_option(),
+       chunk_option()},
       "checked n p q",
-      nullptr,
+      check,
       run,
+      chunked,
   };
   return row;
 }

@@ -20,6 +20,7 @@ CASES = [
     (["twins", "0", "4e9", "--count", "--threads", "1"], "5e7"),
     (["gaps", "220", "300", "0", "2e9", "--threads", "1"], "2e7"),
     (["gaps", "1", "100", "1e12", "1e12+1e9", "--histogram", "--threads", "1"], "1e7"),
+    (["goldbach-verify", "4", "2e9", "--records", "--threads", "1"], "5e7"),
 ]
 
 

@@ -1,13 +1,15 @@
 // The range commands run in chunks (--chunk, --checkpoint) against the same
 // commands in one piece: byte for byte, in text and CSV, with chunk borders
 // cut at awkward places (inside the gap of 114 after 492113, inside twin
-// pairs, at A and at B, every number a chunk); and the checkpoint file: a
+// pairs, at A and at B, every number a chunk; the middle of a Goldbach N;
+// an n without a prime); and the checkpoint file: a
 // run stopped after some chunks and resumed, a torn or damaged last line,
 // the chunks read back rather than computed again, another run's file.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,14 +60,31 @@ TEST(Chunked, EveryCutGivesTheOnePieceAnswer) {
       {{"gaps", "114", "0", "600000", "--histogram"}, {"200", "4913"}},
       {{"gaps", "7", "0", "100", "--histogram"}, {"5"}},  // no gap of 7: no rows
       {{"primes", "0", "0", "--count"}, {"1", "10"}},
+      // Chunks of one number (half of them no even n), records across borders.
+      {{"goldbach-verify", "4", "3000", "--records"}, {"1", "2", "3", "97", "1000", "988", "2996"}},
+      {{"goldbach-verify", "5", "3000"}, {"1", "7"}},
       // Near 10^12 and near 2^64, short ranges.
       {{"primes", near12, near12_end, "--count"}, {"997", "30001"}},
       {{"twins", near12, near12_end}, {"1009", "4000"}},
       {{"gaps", "20", "40", near12, near12_end}, {"2048"}},
+      {{"goldbach-verify", near12, near12_end, "--records"}, {"999", "30001"}},
       {{"primes", near64, top, "--count"}, {"3001"}},
       {{"twins", near64, top, "--count"}, {"1777"}},
       {{"gaps", "1", "1000", near64, top, "--histogram"}, {"4099"}},
       {{"gaps", "50", "200", near64, top}, {"1500"}},
+      // goldbach N cuts the low members [0, N/2]: every one a chunk, the
+      // middle N/2 = 1009 (an odd prime, its own partner) alone, first or
+      // last in its chunk; the tables' answer up to 2000000, the sieve's above.
+      {{"goldbach", "6"}, {"1", "2", "3"}},
+      {{"goldbach", "100"}, {"1", "2", "7", "50", "51"}},
+      {{"goldbach", "2018"}, {"1", "3", "505", "1009", "1010"}},
+      {{"goldbach", "2000000"}, {"9999", "333333"}},
+      {{"goldbach", "2000002"}, {"997", "1000001"}},
+      {{"goldbach", "1e9"}, {"333333333"}},
+      // goldbach-verify: the record n = 992 first in its chunk (988), the
+      // last chunk [B, B] (2996), no even n at all; near 2^64.
+      {{"goldbach-verify", "5", "5"}, {"1"}},
+      {{"goldbach-verify", near64, top, "--records"}, {"3001"}},
   };
   for (const Case& c : cases) {
     for (const bool csv : {false, true}) {
@@ -147,6 +166,8 @@ TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
       {"gaps", "114", "0", "600000", "--chunk", "5000"},
       {"gaps", "2", "40", "1e12", "1e12+2e4", "--histogram", "--chunk", "777"},
       {"twins", "0", "20000", "--count"},  // the default chunk length
+      {"goldbach", "1e8", "--chunk", "9999999"},
+      {"goldbach-verify", "4", "100000", "--records", "--chunk", "997"},
   };
   for (const auto& args : commands) {
     const Result whole = run(args);
@@ -160,6 +181,26 @@ TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
     EXPECT_EQ(quiet.out + quiet.err, "") << joined(args);
     EXPECT_EQ(other.runs, 1) << joined(args);
   }
+}
+
+// An n left without a prime (p bounded by the tests' variable) ends a
+// chunked run as the one-piece run: the same rows, status 3 and its line,
+// the first of the unverified n however many chunks held them.
+TEST(Chunked, GoldbachCounterexampleAsInOnePiece) {
+  setenv("NTBENCH_TEST_GOLDBACH_MAX_P", "5", 1);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"goldbach-verify", "4", "100000"},
+        std::vector<std::string>{"goldbach-verify", "1000", "100000", "--records"}}) {
+    const Result whole = run(args);
+    EXPECT_EQ(whole.status, 3);
+    for (const char* length : {"1", "997"}) {
+      const Result chunked = run(with(args, {"--chunk", length}));
+      EXPECT_EQ(chunked.status, whole.status) << joined(args) << length;
+      EXPECT_EQ(chunked.out, whole.out) << joined(args) << length;
+      EXPECT_EQ(chunked.err, whole.err) << joined(args) << length;
+    }
+  }
+  unsetenv("NTBENCH_TEST_GOLDBACH_MAX_P");
 }
 
 class Checkpointed : public ::testing::Test {
@@ -199,6 +240,8 @@ TEST_F(Checkpointed, ResumedRunEqualsTheWholeRun) {
       {"twins", "0", "100000", "--count", "--chunk", "7001"},
       {"gaps", "114", "0", "600000", "--chunk", "49999"},
       {"gaps", "1", "60", "0", "50000", "--histogram", "--chunk", "3333"},
+      {"goldbach", "1e8", "--chunk", "4999999"},
+      {"goldbach-verify", "4", "200000", "--records", "--chunk", "9999"},
   };
   for (const auto& command : commands) {
     const Result whole = run(with(command, {"--csv"}));
@@ -294,6 +337,15 @@ TEST_F(Checkpointed, AnotherRunsFileIsRefused) {
     EXPECT_EQ(r.err, c.message) << joined(c.args);
     EXPECT_EQ(bytes(), kept);
   }
+  // --records changes a verification's chunks: its file is another run's.
+  const std::vector<std::string> verify = {"goldbach-verify", "4", "1000", "--checkpoint", path_};
+  std::filesystem::remove(path_);
+  ASSERT_EQ(run(verify).status, 0);
+  const Result records = run(with(verify, {"--records"}));
+  EXPECT_EQ(records.status, 2);
+  EXPECT_EQ(records.out, "");
+  EXPECT_EQ(records.err, "ntbench: checkpoint " + path_ +
+                             " holds another run (goldbach-verify 4 1000 --chunk 1073741824)\n");
   // A file that is no checkpoint is left as it is.
   write("some notes\n");
   const Result notes = run(twins);

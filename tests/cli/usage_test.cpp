@@ -55,6 +55,16 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "1000000"},
       {{"gaps", "2", "0", "9", "--checkpoint", ""},
        "ntbench gaps: the checkpoint's file name is empty"},
+      {{"goldbach", "100", "--list", "--checkpoint", "x"},
+       "ntbench goldbach: --checkpoint and --chunk do not take --list"},
+      {{"goldbach", "100", "200", "300", "--chunk", "5"},
+       "ntbench goldbach: --checkpoint and --chunk take one N, got 3 numbers"},
+      {{"goldbach", "1e12", "--chunk", "2"},
+       "ntbench goldbach: --chunk 2 cuts 0..500000000000 into 250000000001 chunks, more than "
+       "1000000"},
+      {{"goldbach-verify", "4", "1e9", "--chunk", "9"},
+       "ntbench goldbach-verify: --chunk 9 cuts 4..1000000000 into 111111111 chunks, more than "
+       "1000000"},
       {{"twins", "9", "x"},
        "ntbench twins: B must be a whole number from 0 to 18446744073709551615, got 'x'"},
       {{"totient", "0"},

@@ -4,11 +4,19 @@
 // the 64-bit sieve of both halves (numtheory/goldbach/pair_counts.hpp) on
 // --threads threads, with a progress line.  With --list, the pairs of primes
 // of one N; with two numbers, the range A..B (goldbach_range.cpp).
+//
+// One N without --list runs in chunks with --checkpoint or --chunk (and
+// always under ntbench-mpi): the low members a of the pairs, [0, N/2], are
+// cut into chunks, each counted with its partners into one line
+//   all_pairs prime_pairs mixed_pairs composite_pairs low_primes high_primes
+// and the lines summed (goldbach_counts_u64_part, whose parts add up).
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 
 #include "cli/plot_table.hpp"
 #include "cli/progress.hpp"
+#include "cli/range_job.hpp"
 #include "cli/threads_option.hpp"
 #include "goldbach/engine/counts.hpp"
 #include "goldbach/engine/even_pairs.hpp"
@@ -19,7 +27,16 @@ namespace ntb::cli {
 
 namespace {
 
+bool chunked(const Request& r) {
+  return r.numbers.size() == 1 && !r.flag("--list");
+}
+
 std::string check(const Request& r) {
+  if (std::string wrong =
+          chunk_usage_error(r, chunked(r), "--checkpoint and --chunk take one N without --list", 0,
+                            static_cast<uint64_t>(r.numbers[0]) / 2);
+      !wrong.empty())
+    return wrong;
   if (std::string wrong = plot_usage_error(r, !r.flag("--list"),
                                            "--plot draws the counts; it does not take --list");
       !wrong.empty())
@@ -53,7 +70,42 @@ struct WindowsDone {
   }
 };
 
+// One N in chunks of its low members.
+int run_in_chunks(const Request& r, Channels& io) {
+  const auto n = static_cast<uint64_t>(r.numbers[0]);
+  const unsigned threads = thread_count(r);
+  GoldbachCounts sum;
+  RangeJob job{job_name(r, {}),
+               0,
+               n / 2,
+               n,
+               [=](uint64_t low, uint64_t high, std::atomic<double>* progress) {
+                 const GoldbachCounts k = goldbach_counts_u64_part(
+                     n, low, high, threads, [progress](uint64_t done, uint64_t total) {
+                       if (progress != nullptr)
+                         progress->store(static_cast<double>(done) /
+                                         static_cast<double>(std::max<uint64_t>(total, 1)));
+                     });
+                 return (ResultWriter() << k.all_pairs << k.prime_pairs << k.mixed_pairs
+                                        << k.composite_pairs << k.low_primes << k.high_primes)
+                     .text();
+               },
+               {},
+               [&sum](std::string_view line) {
+                 ResultReader in(line);
+                 for (uint64_t* field : {&sum.all_pairs, &sum.prime_pairs, &sum.mixed_pairs,
+                                         &sum.composite_pairs, &sum.low_primes, &sum.high_primes})
+                   *field += in.next();
+               }};
+  if (const int status = run_range_job(r, io, job); status != 0 || !writes_answer(io))
+    return status;
+  io.out.header({"n", "prime_pairs", "mixed_pairs", "composite_pairs"});
+  io.out.row(n, sum.prime_pairs, sum.mixed_pairs, sum.composite_pairs);
+  return 0;
+}
+
 int run(const Request& r, Channels& io) {
+  if (chunked(r) && runs_in_chunks(r, io)) return run_in_chunks(r, io);
   const unsigned threads = thread_count(r);
   if (r.flag("--list")) {
     if (r.numbers.size() != 1) {
@@ -128,10 +180,13 @@ const Command& goldbach_command() {
        plot_option("with A B: draw Goldbach's comet into FILE (.svg, .png)"),
        {"--all", "with --plot: the mixed and composite pairs too"},
        threads_option(),
-       no_status_option()},
+       no_status_option(),
+       checkpoint_option(),
+       chunk_option()},
       "n prime_pairs mixed_pairs composite_pairs",
       check,
       run,
+      chunked,
   };
   return row;
 }

@@ -55,6 +55,13 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "1000000"},
       {{"gaps", "2", "0", "9", "--checkpoint", ""},
        "ntbench gaps: the checkpoint's file name is empty"},
+      {{"goldbach", "1000", "--list", "--chunk", "9"},
+       "ntbench goldbach: --checkpoint and --chunk take one N without --list"},
+      {{"goldbach", "6", "100", "--checkpoint", "x"},
+       "ntbench goldbach: --checkpoint and --chunk take one N without --list"},
+      {{"goldbach", "1e12", "--chunk", "2"},
+       "ntbench goldbach: --chunk 2 cuts 0..500000000000 into 250000000001 chunks, more than "
+       "1000000"},
       {{"twins", "9", "x"},
        "ntbench twins: B must be a whole number from 0 to 18446744073709551615, got 'x'"},
       {{"totient", "0"},
@@ -125,13 +132,17 @@ TEST(Usage, EveryWrongCommandLineIsOneLineAndStatusTwo) {
        "ntbench steps: METHOD must be 'inclusion' or 'reverse', got 'sieve'"},
       // Numbers past 2^63 and 2^64, and the empty value of `--opt=`.
       {{"divisor-counts", "9999999999999999999"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9999999999999999999'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'9999999999999999999'"},
       {{"divisor-counts", "9223372036854775808"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '9223372036854775808'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'9223372036854775808'"},
       {{"divisor-counts", "18446744073709551616"},
-       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got '18446744073709551616'"},
+       "ntbench divisor-counts: N must be a whole number from 1 to 2147483647, got "
+       "'18446744073709551616'"},
       {{"divisor-counts", "10", "--tau", "9300000000000000000"},
-       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got '9300000000000000000'"},
+       "ntbench divisor-counts: K must be a whole number from 1 to 2147483647, got "
+       "'9300000000000000000'"},
       {{"pi", "--step=", "20", "2", "30"},
        "ntbench pi: S must be a whole number from 1 to 2147483647, got ''"},
       {{"divisor-counts", "10", "--tau=", "--csv"},

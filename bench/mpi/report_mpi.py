@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """ntbench-mpi on one rank and on two, one thread each: markdown rows.
 
+Rows in the columns of bench/report.py's table, which takes them in.
 For each command, `mpirun -n 1` and `mpirun -n 2` of ntbench-mpi with
 --threads 1 over shared memory (the best of RUNS runs each, since the
 machine is shared; the times include mpirun's start-up, measured on its own
@@ -54,26 +55,27 @@ def best(ranks, *args):
 
 
 def seconds(s):
-    return f"{s:.2f} s"
+    return f"{s * 1000:.1f} ms" if s < 1 else f"{s:.2f} s"
 
 
 def main():
     keep = re.compile(os.environ.get("NTBENCH_MPI_ROWS", ""))
     start = best(2, "--version")[0]
-    print(f"mpirun -n 2 ntbench-mpi --version, the start-up in every time below: {seconds(start)}")
-    print()
-    print("| command, -t 1 per rank | one rank | CPU | two ranks | CPU | ratio | target "
-          "| beyond a perfect split | target | chunks | bytes sent per chunk | bytes received "
-          "per chunk | ok |")
-    print("| --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- |")
+    # Lines that are not table rows say what the rows hold; bench/report.py
+    # takes the rows only, into its own table of the same columns.
+    print(f"ntbench-mpi: mpirun -n 2 ntbench-mpi --version takes {seconds(start)}, counted in "
+          "every time below.")
+    print("Columns as in bench/results.md: row (with the chunks and the bytes a rank sends and "
+          "receives per chunk), table, two ranks' wall time and CPU (all ranks), runs, one rank "
+          "as the peer, ratio two over one, target, peak RSS (not taken), ok.")
     for command in ROWS:
         if not keep.search(command):
             continue
+        row = f"mpirun -n 2 ntbench-mpi {command} -t 1"
         known = subprocess.run([os.path.join(BUILD, "ntbench"), command.split()[0], "--help"],
                                capture_output=True)
         if known.returncode != 0:
-            print(f"| mpirun -n 2 ntbench-mpi {command} | not in this build |"
-                  + " |" * 11 + " NO |")
+            print(f"| {row}: not in this build |" + " |" * 10 + " NO |")
             continue
         expected = subprocess.run([os.path.join(BUILD, "ntbench"), *command.split(), "-t", "1"],
                                   capture_output=True, text=True).stdout
@@ -86,15 +88,15 @@ def main():
         if m is None:
             sys.exit(f"report_mpi: no statistics from ntbench-mpi:\n{two[3]}")
         chunks, on_rank0 = int(m.group(2)), int(m.group(3))
-        to0_messages, to0_bytes = int(m.group(4)), int(m.group(5))
-        from0_bytes = int(m.group(7))
+        to0_bytes, from0_bytes = int(m.group(5)), int(m.group(7))
         elsewhere = max(chunks - on_rank0, 1)
         ok = ratio <= 0.6 and beyond <= 0.2 and one[2] == expected and two[2] == expected
-        print(f"| mpirun -n 2 ntbench-mpi {command} | {seconds(one[0])} | {seconds(one[1])} "
-              f"| {seconds(two[0])} | {seconds(two[1])} | {ratio:.2f} | <= 0.60 "
-              f"| {100 * beyond:.0f} % | <= 20 % | {chunks} ({on_rank0} on rank 0) "
-              f"| {to0_bytes / elsewhere:.0f} ({to0_messages} messages, {to0_bytes} bytes) "
-              f"| {from0_bytes / elsewhere:.0f} | {'yes' if ok else 'NO'} |")
+        print(f"| {row}: {chunks} chunks ({on_rank0} on rank 0), "
+              f"{to0_bytes / elsewhere:.0f} bytes sent and {from0_bytes / elsewhere:.0f} received "
+              f"a chunk | 2 ranks | {seconds(two[0])} | {seconds(two[1])} | {RUNS} "
+              f"| mpirun -n 1 (one rank) | {seconds(one[0])} | {seconds(one[1])} | {ratio:.2f} "
+              f"| <= 0.60 ({100 * beyond:.0f} % beyond a perfect split, <= 20 %) |  "
+              f"| {'yes' if ok else 'NO'} |")
 
 
 if __name__ == "__main__":

@@ -63,6 +63,12 @@ TEST(Chunked, EveryCutGivesTheOnePieceAnswer) {
       // Chunks of one number (half of them no even n), records across borders.
       {{"goldbach-verify", "4", "3000", "--records"}, {"1", "2", "3", "97", "1000", "988", "2996"}},
       {{"goldbach-verify", "5", "3000"}, {"1", "7"}},
+      // Goldbach's pairs of one N by chunks of their low members: the table's
+      // range and above it, N/2 odd and even, a chunk ending at N/2.
+      {{"goldbach", "6"}, {"1", "2"}},
+      {{"goldbach", "1000"}, {"1", "3", "250", "500"}},
+      {{"goldbach", "2000002"}, {"999", "1000001"}},
+      {{"goldbach", "2000004"}, {"65536", "333334"}},
       // Near 10^12 and near 2^64, short ranges.
       {{"primes", near12, near12_end, "--count"}, {"997", "30001"}},
       {{"twins", near12, near12_end}, {"1009", "4000"}},
@@ -168,6 +174,7 @@ TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
       {"twins", "0", "20000", "--count"},  // the default chunk length
       {"goldbach", "1e8", "--chunk", "9999999"},
       {"goldbach-verify", "4", "100000", "--records", "--chunk", "997"},
+      {"goldbach", "3000002", "--chunk", "99991"},
   };
   for (const auto& args : commands) {
     const Result whole = run(args);

@@ -19,11 +19,10 @@
 // at a time) takes the table primes p = 3, 5, 7, ... in turn and clears the
 // bits whose n - p is prime, the table read shifted by (kReach - 1 - p) / 2
 // bits (the table primes of one table word share its loads), until no bit
-// is left: the p that clears the last bits is the
-// block's largest least p, and the first of those bits its n.  Blocks with
-// bits left after the table primes, and blocks that may hold a record, take
-// their n one at a time.  The tests force each kernel the CPU runs
-// (goldbach_verify_kernels.hpp).
+// is left: the p that clears the last bits is the block's largest least p,
+// and the first of those bits its n.  Blocks with bits left after the table
+// primes, and blocks that may hold a record, take their n one at a time.  The tests force each
+// kernel the CPU runs (goldbach_verify_kernels.hpp).
 #include "numtheory/goldbach/goldbach_verify.hpp"
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 // sieve of Eratosthenes over [a - 4000, b] searched n by n: every n up to
 // 10^5, stretches of several windows near 10^12 and past 2^48, short ones
 // near 2^64, on any number of threads; a tiny bound on p that leaves n
-// unverified; and the joins of the pieces of random splits.
+// unverified; each covering kernel the CPU runs; and the joins of the pieces
+// of random splits.
 #include "numtheory/goldbach/goldbach_verify.hpp"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "numtheory/factor/prime_test64.hpp"
+#include "numtheory/goldbach/goldbach_verify_kernels.hpp"
 #include "numtheory/interrupt.hpp"
 #include "support/dialogue.hpp"
 
@@ -110,6 +112,17 @@ TEST(GoldbachVerify, StretchesOfSeveralWindowsAndShortOnesFarUp) {
     expect_range(b - rng() % 600, b);
   }
   expect_range(UINT64_MAX - 400, UINT64_MAX);
+}
+
+TEST(GoldbachVerify, EveryKernelTheCpuRunsGivesTheSameAnswer) {
+  for (const GoldbachKernel kernel : goldbach_verify_kernels_for_tests()) {
+    SCOPED_TRACE(::testing::Message() << "kernel " << static_cast<int>(kernel));
+    force_goldbach_verify_kernel_for_tests(kernel);
+    expect_range(4, 30000);
+    expect_range(1000000000000 - 3, 1000000000000 + 2100000);
+    expect_range(1000000000000, 1000000000000 + 2000, 97);
+  }
+  force_goldbach_verify_kernel_for_tests(GoldbachKernel::kBest);
 }
 
 TEST(GoldbachVerify, BoundOnPLeavesNumbersUnverified) {

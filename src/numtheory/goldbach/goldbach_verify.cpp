@@ -18,10 +18,11 @@
 // 2k.  A block of eight words (one AVX-512 vector, two AVX2 ones, or a word
 // at a time) takes the table primes p = 3, 5, 7, ... in turn and clears the
 // bits whose n - p is prime, the table read shifted by (kReach - 1 - p) / 2
-// bits, until no bit is left: the p that clears the last bits is the
-// block's largest least p, and the first of those bits its n.  Blocks with
-// bits left after the table primes, and blocks that may hold a record, take
-// their n one at a time.
+// bits (the table primes of one table word share its loads), until no bit
+// is left: the p that clears the last bits is the block's largest least p,
+// and the first of those bits its n.  Blocks with bits left after the table
+// primes, and blocks that may hold a record, take their n one at a time.  The tests force each
+// kernel the CPU runs (goldbach_verify_kernels.hpp).
 #include "numtheory/goldbach/goldbach_verify.hpp"
 
 #include <algorithm>
@@ -42,8 +43,10 @@
 #endif
 
 #include "numtheory/factor/prime_test64.hpp"
+#include "numtheory/goldbach/goldbach_verify_kernels.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
+#include "numtheory/sieve/sieve_settings.hpp"
 
 namespace ntb {
 
@@ -101,23 +104,28 @@ Cover cover_words(const uint64_t* t, const uint64_t* mask, std::span<const Table
 }
 
 #if defined(__x86_64__)
-// The eight words as two vectors of four.
+// The eight words as two vectors of four, the loads shared as below.
 __attribute__((target("avx2"))) Cover cover_avx2(const uint64_t* t, const uint64_t* mask,
                                                  std::span<const TablePrime> primes) {
   __m256i u0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mask));
   __m256i u1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mask + 4));
   const auto n = static_cast<uint32_t>(primes.size());
-  uint32_t j = 0;
+  uint32_t j = 0, word = UINT32_MAX;
+  __m256i y0 = u0, y1 = u0, z0 = u0, z1 = u0;  // the words at x and x + 1
   for (; j < n; ++j) {
-    const uint64_t* x = t + primes[j].word;
+    if (primes[j].word != word) {
+      word = primes[j].word;
+      const auto* y = reinterpret_cast<const __m256i*>(t + word);
+      const auto* z = reinterpret_cast<const __m256i*>(t + word + 1);
+      y0 = _mm256_loadu_si256(y);
+      y1 = _mm256_loadu_si256(y + 1);
+      z0 = _mm256_loadu_si256(z);
+      z1 = _mm256_loadu_si256(z + 1);
+    }
     const __m128i right = _mm_cvtsi32_si128(static_cast<int>(primes[j].bits));
     const __m128i left = _mm_cvtsi32_si128(64 - static_cast<int>(primes[j].bits));
-    const __m256i* y = reinterpret_cast<const __m256i*>(x);
-    const __m256i* z = reinterpret_cast<const __m256i*>(x + 1);
-    const __m256i h0 = _mm256_or_si256(_mm256_srl_epi64(_mm256_loadu_si256(y), right),
-                                       _mm256_sll_epi64(_mm256_loadu_si256(z), left));
-    const __m256i h1 = _mm256_or_si256(_mm256_srl_epi64(_mm256_loadu_si256(y + 1), right),
-                                       _mm256_sll_epi64(_mm256_loadu_si256(z + 1), left));
+    const __m256i h0 = _mm256_or_si256(_mm256_srl_epi64(y0, right), _mm256_sll_epi64(z0, left));
+    const __m256i h1 = _mm256_or_si256(_mm256_srl_epi64(y1, right), _mm256_sll_epi64(z1, left));
     const __m256i v0 = _mm256_andnot_si256(h0, u0);
     const __m256i v1 = _mm256_andnot_si256(h1, u1);
     const __m256i any = _mm256_or_si256(v0, v1);
@@ -132,21 +140,24 @@ __attribute__((target("avx2"))) Cover cover_avx2(const uint64_t* t, const uint64
   return c;
 }
 
-// The eight words as one vector.
-__attribute__((target("avx512f"))) Cover cover_avx512(const uint64_t* t, const uint64_t* mask,
-                                                      std::span<const TablePrime> primes) {
+// The eight words as one vector.  The table primes that read from the same
+// words (some twenty in a row, since their shifts differ by a few bits)
+// share their loads, each shifting them by a funnel shift.  The
+// zero-masking forms: the plain ones leave GCC 12 warning of their
+// undefined pass-through operand.
+__attribute__((target("avx512f,avx512vbmi2"))) Cover cover_avx512(
+    const uint64_t* t, const uint64_t* mask, std::span<const TablePrime> primes) {
   __m512i u = _mm512_loadu_si512(mask);
   const auto n = static_cast<uint32_t>(primes.size());
-  uint32_t j = 0;
+  uint32_t j = 0, word = UINT32_MAX;
+  __m512i lo = u, hi = u;
   for (; j < n; ++j) {
-    const uint64_t* x = t + primes[j].word;
-    const __m128i right = _mm_cvtsi32_si128(static_cast<int>(primes[j].bits));
-    const __m128i left = _mm_cvtsi32_si128(64 - static_cast<int>(primes[j].bits));
-    // The zero-masking forms: the plain ones leave GCC 12 warning of their
-    // undefined pass-through operand.
-    const __m512i hit =
-        _mm512_or_si512(_mm512_maskz_srl_epi64(0xff, _mm512_loadu_si512(x), right),
-                        _mm512_maskz_sll_epi64(0xff, _mm512_loadu_si512(x + 1), left));
+    if (primes[j].word != word) {
+      word = primes[j].word;
+      lo = _mm512_loadu_si512(t + word);
+      hi = _mm512_loadu_si512(t + word + 1);
+    }
+    const __m512i hit = _mm512_maskz_shrdv_epi64(0xff, lo, hi, _mm512_set1_epi64(primes[j].bits));
     const __m512i v = _mm512_maskz_andnot_epi64(0xff, hit, u);
     if (_mm512_test_epi64_mask(v, v) == 0) break;
     u = v;
@@ -155,6 +166,17 @@ __attribute__((target("avx512f"))) Cover cover_avx512(const uint64_t* t, const u
   c.j = j;
   _mm512_storeu_si512(c.last.data(), u);
   return c;
+}
+#endif
+
+std::atomic<GoldbachKernel> forced_kernel{GoldbachKernel::kBest};
+
+#if defined(__x86_64__)
+bool runs_avx2() {
+  return __builtin_cpu_supports("avx2");
+}
+bool runs_avx512() {
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vbmi2");
 }
 #endif
 
@@ -202,8 +224,9 @@ class Worker {
         table_(kTailWords + kWindowBytes * 15 / 64 + kPadWords),
         mask_(kWindowBytes * 15 / 64 + kPadWords) {
 #if defined(__x86_64__)
-    avx2_ = __builtin_cpu_supports("avx2");
-    avx512_ = __builtin_cpu_supports("avx512f");
+    const GoldbachKernel k = forced_kernel.load();
+    avx2_ = (k == GoldbachKernel::kBest || k == GoldbachKernel::kAvx2) && runs_avx2();
+    avx512_ = (k == GoldbachKernel::kBest || k == GoldbachKernel::kAvx512) && runs_avx512();
 #endif
   }
 
@@ -240,15 +263,25 @@ class Worker {
     const uint64_t odd = 30 * f + 1;  // the number of bit 0
     // The numbers past the window: from 30 (f + count) on, or none below 2^64.
     const uint64_t end = f + count > UINT64_MAX / 30 ? UINT64_MAX : 30 * (f + count) - 1;
+    // Each prime sets its bit in a running word that is stored whole: the
+    // primes ascend, so the word of a prime holds every earlier bit of it,
+    // and no store waits on the load of the word just stored.
+    uint64_t word = UINT64_MAX, bits = 0;
     while (!block_.empty() && block_.front() <= end) {
-      size_t i = 0;
-      const size_t size = block_.size();
+      const size_t size =
+          block_.back() <= end
+              ? block_.size()
+              : static_cast<size_t>(std::upper_bound(block_.begin(), block_.end(), end) -
+                                    block_.begin());
       const uint64_t* p = block_.data();
-      for (; i < size && p[i] <= end; ++i) {
-        const uint64_t bit = (p[i] - odd) / 2;
-        t[bit / 64] |= uint64_t{p[i] != 2} << (bit % 64);
+      for (size_t i = p[0] == 2 ? 1 : 0; i < size; ++i) {
+        const uint64_t bit = (p[i] - odd) / 2, w = bit / 64;
+        // Kept only in the same word, by a mask rather than a branch.
+        bits = (bits & (uint64_t{0} - (w == word))) | uint64_t{1} << (bit % 64);
+        t[w] = bits;
+        word = w;
       }
-      block_ = block_.subspan(i);
+      block_ = block_.subspan(size);
       if (block_.empty()) block_ = blocks_->next();
     }
   }
@@ -337,6 +370,19 @@ class Worker {
 
 }  // namespace
 
+std::vector<GoldbachKernel> goldbach_verify_kernels_for_tests() {
+  std::vector<GoldbachKernel> kernels{GoldbachKernel::kWords};
+#if defined(__x86_64__)
+  if (runs_avx2()) kernels.push_back(GoldbachKernel::kAvx2);
+  if (runs_avx512()) kernels.push_back(GoldbachKernel::kAvx512);
+#endif
+  return kernels;
+}
+
+void force_goldbach_verify_kernel_for_tests(GoldbachKernel kernel) {
+  forced_kernel = kernel;
+}
+
 void merge_into(GoldbachVerification& all, const GoldbachVerification& later) {
   uint64_t top = all.worst.p;
   for (const GoldbachRecord& r : later.records)
@@ -371,6 +417,7 @@ GoldbachVerification verify_goldbach(uint64_t a, uint64_t b, unsigned threads, b
     if (progress) progress->store(1.0);
     return all;
   }
+  const SieveSettings settings(false);
   std::atomic<uint64_t> next_run{0}, bytes_done{0};
   std::atomic<bool> stop{false};
   std::mutex mutex;

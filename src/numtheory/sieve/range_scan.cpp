@@ -19,18 +19,14 @@
 // some 15% faster.  A chunk's twins are the pairs (p, p + 2) with p in it.
 #include "numtheory/sieve/range_scan.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <primesieve.hpp>
@@ -40,6 +36,7 @@
 #include "numtheory/decimal_digits.hpp"
 #include "numtheory/interrupt.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
+#include "numtheory/sieve/sieve_settings.hpp"
 #include "numtheory/threads.hpp"
 
 namespace ntb {
@@ -395,49 +392,6 @@ uint64_t least_slice_for(uint64_t b) {
 // Chunks are counted up to here: past it the start-up sieve of each chunk
 // would cost more than the bits save.
 constexpr uint64_t kChunkCountingTop = uint64_t{1} << 46;
-
-// A CPU's share of its level 2 cache in KiB: the cache over the CPUs that
-// share it (two hardware threads of one core); 0 when unknown.
-long level2_share_kib() {
-  static const long share = [] {
-    const long size = ::sysconf(_SC_LEVEL2_CACHE_SIZE);
-    if (size <= 0) return 0L;
-    int sharing = 0;  // the bits of the mask of the CPUs sharing cpu0's cache
-    std::ifstream map("/sys/devices/system/cpu/cpu0/cache/index2/shared_cpu_map");
-    for (char c; map.get(c);) {
-      const auto u = static_cast<unsigned char>(c);
-      if (std::isxdigit(u))
-        sharing += std::popcount(std::isdigit(u) ? u - '0' : (u | 0x20) - 'a' + 10u);
-    }
-    return size / 1024 / std::max(sharing, 1);
-  }();
-  return share;
-}
-
-// libprimesieve's settings for one scan, put back when it ends (the library
-// keeps them process-wide): each thread's sieve alone when it counts chunks,
-// and a sieve segment the size of a CPU's share of the level 2 cache.  The
-// library's own choice is a few times smaller; the larger segment leaves
-// fewer sieving primes to its bucket sieve and walks or counts a range some
-// 15% faster.
-class SieveSettings {
- public:
-  explicit SieveSettings(bool single_threaded)
-      : size_(primesieve::get_sieve_size()), threads_(primesieve::get_num_threads()) {
-    const long l2 = level2_share_kib();
-    if (l2 > size_) primesieve::set_sieve_size(static_cast<int>(std::min<long>(l2, 8192)));
-    if (single_threaded) primesieve::set_num_threads(1);
-  }
-  ~SieveSettings() {
-    primesieve::set_sieve_size(size_);
-    primesieve::set_num_threads(threads_);
-  }
-  SieveSettings(const SieveSettings&) = delete;
-  SieveSettings& operator=(const SieveSettings&) = delete;
-
- private:
-  const int size_, threads_;
-};
 
 // The scan; twins_only (with the window [2, 2]) lets it count twins by
 // chunks, leaving RangeScan::primes 0.

@@ -163,6 +163,13 @@ int run_range_job(const Request& r, Channels& io, const RangeJob& job) {
         finished.fetch_add(1);
         in_order.add(i, line);
       });
+      // A runner that returned with a chunk missing (a rank lost without an
+      // error) must not pass the merged part off as the answer.
+      if (in_order.next() < plan.chunks) {
+        fault = "ntbench: chunk " + std::to_string(in_order.next()) + " of " +
+                std::to_string(plan.chunks) + " was never computed; the answer is incomplete";
+        status = 1;
+      }
     } catch (const CheckpointProblem& problem) {
       fault = "ntbench: " + problem.message;
       status = problem.status;

@@ -137,7 +137,7 @@ class DescendingRunner final : public ChunkRunner {
            const std::function<void(uint64_t, std::string_view)>& finished) override {
     ++runs;
     for (uint64_t i = chunks; i-- > 0;) {
-      if (!done.empty() && done[i]) continue;
+      if ((!done.empty() && done[i]) || (lose_first && i == 0)) continue;
       const std::string line = compute(i);
       if (writer_) finished(i, line);
     }
@@ -145,6 +145,7 @@ class DescendingRunner final : public ChunkRunner {
   bool writes_answer() const override { return writer_; }
   unsigned processes() const override { return 3; }
   int runs = 0;
+  bool lose_first = false;  // returns without chunk 0, as a rank lost quietly would
 
  private:
   bool writer_;
@@ -187,6 +188,21 @@ TEST(Chunked, AnyRunnerGivesTheOnePieceAnswer) {
     EXPECT_EQ(quiet.status, 0) << joined(args);
     EXPECT_EQ(quiet.out + quiet.err, "") << joined(args);
     EXPECT_EQ(other.runs, 1) << joined(args);
+  }
+}
+
+// A runner that comes back with a chunk missing gets no answer passed off
+// as whole: status 1 and the missing chunk named, no count row.
+TEST(Chunked, AChunkNeverComputedFailsTheRun) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"primes", "0", "100000", "--count", "--chunk", "999"},
+        std::vector<std::string>{"goldbach", "1e6", "--chunk", "99999"}}) {
+    DescendingRunner lossy(true);
+    lossy.lose_first = true;
+    const Result r = run_with_runner(args, lossy);
+    EXPECT_EQ(r.status, 1) << joined(args);
+    EXPECT_EQ(r.out, "") << joined(args);
+    EXPECT_NE(r.err.find("chunk 0 of"), std::string::npos) << r.err;
   }
 }
 

@@ -363,6 +363,11 @@ CLI64 = [
      "factor", 0.5, "bytes", RANDOM64_INPUT),
     ("64-bit: goldbach 1e10, 2 threads", ["goldbach", str(10**10), "-t", "2"],
      f"primesieve {10**10} --count -t2", 2.0, None, None),
+    # The verification sieves 3840 numbers below A for the partners of the
+    # first n; the peer counts the primes of the same stretch.
+    ("64-bit: goldbach-verify 1e12 1e12+1e10, 2 threads",
+     ["goldbach-verify", str(E12), str(E12 + E10), "-t", "2"],
+     f"primesieve {E12 - 3840} {E12 + E10} --count -t2", 1.5, None, None),
 ]
 
 

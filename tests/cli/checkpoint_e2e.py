@@ -2,7 +2,8 @@
 """Checkpointed range commands killed by SIGKILL in the middle, then resumed.
 
 Each command runs with --checkpoint into a fresh file and is killed once the
-file holds a few chunks (and again, later, on its first resumption); the
+file holds a few chunks (and again, later, on its first resumption), and the
+file then gets a torn or damaged last line as a crash mid-write leaves; the
 resumed run must print exactly what the command prints in one piece, the
 file must end with every chunk once, and the kill must have come before the
 end (else the case proves nothing and the test says so).
@@ -58,6 +59,12 @@ def main():
             killed = [run_until(ntbench, args, path, 3)]
             held = len(chunk_lines(path))
             killed.append(run_until(ntbench, args, path, held + 5))
+            # What a crash in the middle of a write leaves: half a line, or
+            # (with its line end) a line whose checksum no longer fits.
+            last = chunk_lines(path)[-1]
+            torn = last[:len(last) // 2] if n % 2 == 0 else last[:-1] + b"x\n"
+            with open(path, "ab") as f:
+                f.write(torn)
             resumed = subprocess.run([ntbench, *args], capture_output=True)
             lines = chunk_lines(path)
             indexes = [int(line.split()[1]) for line in lines]

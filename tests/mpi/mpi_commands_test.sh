@@ -42,9 +42,6 @@ same() {
   fi
 }
 
-# The commands that may not have their chunked form yet in this build.
-takes_chunks() { "$nt" "$1" --help 2>/dev/null | grep -q -- --chunk; }
-
 while read -r n args; do
   [ -z "$n" ] && continue
   # shellcheck disable=SC2086 # the table's words are the arguments
@@ -66,22 +63,14 @@ done <<'EOF'
 3 gaps 2 0 100 --chunk 3
 3 gaps 1 100 2 2e7 --histogram --chunk 2222223 -t 1
 1 gaps 1 100 2 2e6 --histogram --chunk 65537
+3 goldbach 100000000 --chunk 999999 -t 1
+3 goldbach 1000 --chunk 7
+3 goldbach-verify 1e9 1e9+2e6 --chunk 99991 -t 1
+3 goldbach-verify 4 300000 --records --chunk 4099 -t 1
+1 goldbach-verify 4 100000 --chunk 4099
 EOF
-if takes_chunks goldbach; then
-  same 3 goldbach 100000000 --chunk 999999 -t 1
-  same 3 goldbach 1000 --chunk 7
-else
-  echo "not yet tried: goldbach N in chunks"
-fi
-if takes_chunks goldbach-verify; then
-  same 3 goldbach-verify 1e9 1e9+2e6 --chunk 99991 -t 1
-  same 3 goldbach-verify 4 300000 --records --chunk 4099 -t 1
-  same 1 goldbach-verify 4 100000 --chunk 4099
-  # An n left unverified (p bounded by the tests' variable): status 3, said once.
-  NTBENCH_TEST_GOLDBACH_MAX_P=3 same 3 goldbach-verify 4 1000 --chunk 77
-else
-  echo "not yet tried: goldbach-verify"
-fi
+# An n left unverified (p bounded by the tests' variable): status 3, said once.
+NTBENCH_TEST_GOLDBACH_MAX_P=3 same 3 goldbach-verify 4 1000 --chunk 77
 
 # Checkpoints: a run's file cut back to its header and a few chunks (those
 # that came first, in any order under MPI) is finished by the other program.

@@ -2,8 +2,8 @@
 // sieve of Eratosthenes over [a - 4000, b] searched n by n: every n up to
 // 10^5, stretches of several windows near 10^12 and past 2^48, short ones
 // near 2^64, on any number of threads; a tiny bound on p that leaves n
-// unverified; each covering kernel the CPU runs; and the joins of the pieces
-// of random splits.
+// unverified; and each covering kernel the CPU runs.  The joins of pieces
+// (merge_into) are tried through the chunked command.
 #include "numtheory/goldbach/goldbach_verify.hpp"
 
 #include <gtest/gtest.h>
@@ -87,31 +87,39 @@ void expect_range(uint64_t a, uint64_t b, uint64_t max_p = 0) {
   }
 }
 
-TEST(GoldbachVerify, EveryEvenNumberUpToTenToTheFive) {
-  expect_range(4, 100000);
+// Every n up to 10^5 and random windows below 2 * 10^4, the borders of the
+// 3840 numbers sieved below a window; stretches of several windows near
+// 10^12 (a window holds about 2 * 10^6 numbers) and past 2^48, where the
+// primes come from the prime blocks, sieved (2^50) or tested (2^64); and
+// bounds on p that leave n unverified, up to and beyond the table.
+TEST(GoldbachVerify, AgainstThePlainSieve) {
+  struct Range {
+    uint64_t a, b, max_p = 0;
+  };
+  const uint64_t e12 = 1000000000000, e50 = uint64_t{1} << 50;
+  std::vector<Range> ranges = {
+      {4, 100000},
+      {e12 - 3, e12 + (testing::full_run() ? 40000000 : 9000001)},
+      {e50 - 1000, e50 + 3000000},
+      {UINT64_MAX - 400, UINT64_MAX},
+  };
   std::mt19937_64 rng(7);
   for (int i = 0; i < 40; ++i) {
-    const uint64_t a = 4 + rng() % 20000, b = a + rng() % 3000;
-    expect_range(a, b);
+    const uint64_t a = 4 + rng() % 20000;
+    ranges.push_back({a, a + rng() % 3000});
+  }
+  for (int i = 0; i < 3; ++i) {
+    const uint64_t a = e12 - 1000000 + rng() % 100000000, b = UINT64_MAX - rng() % 100000;
+    ranges.push_back({a, a + rng() % 600});
+    ranges.push_back({b - rng() % 600, b});
   }
   for (const uint64_t a : {4, 5, 6, 7, 8, 3838, 3839, 3840, 3841, 3842})
-    for (const uint64_t b : {a, a + 1, a + 2, a + 5, a + 4000}) expect_range(a, b);
-}
-
-TEST(GoldbachVerify, StretchesOfSeveralWindowsAndShortOnesFarUp) {
-  // Near 10^12 several windows and runs (a window holds about 2 * 10^6
-  // numbers); past 2^48 the primes come from the prime blocks, sieved
-  // (2^50) or tested (2^64).
-  expect_range(1000000000000 - 3, 1000000000000 + (testing::full_run() ? 40000000 : 9000001));
-  expect_range((uint64_t{1} << 50) - 1000, (uint64_t{1} << 50) + 3000000);
-  std::mt19937_64 rng(11);
-  for (int i = 0; i < 3; ++i) {
-    const uint64_t a = 999999000000 + rng() % 100000000;
-    expect_range(a, a + rng() % 600);
-    const uint64_t b = UINT64_MAX - rng() % 100000;
-    expect_range(b - rng() % 600, b);
+    for (const uint64_t b : {a, a + 1, a + 2, a + 5, a + 4000}) ranges.push_back({a, b});
+  for (const uint64_t max_p : {2, 3, 5, 97, 4001}) {
+    ranges.push_back({4, 3000, max_p});
+    ranges.push_back({e12, e12 + 2000, max_p});
   }
-  expect_range(UINT64_MAX - 400, UINT64_MAX);
+  for (const Range& r : ranges) expect_range(r.a, r.b, r.max_p);
 }
 
 TEST(GoldbachVerify, EveryKernelTheCpuRunsGivesTheSameAnswer) {
@@ -125,46 +133,14 @@ TEST(GoldbachVerify, EveryKernelTheCpuRunsGivesTheSameAnswer) {
   force_goldbach_verify_kernel_for_tests(GoldbachKernel::kBest);
 }
 
-TEST(GoldbachVerify, BoundOnPLeavesNumbersUnverified) {
-  // With p up to 5, every n but those with n - 3 or n - 5 prime is left;
-  // with p up to 2 only 4 passes; 97 and beyond the table both ways.
-  for (const uint64_t max_p : {2, 3, 5, 97, 4001}) {
-    expect_range(4, 3000, max_p);
-    expect_range(1000000000000, 1000000000000 + 2000, max_p);
-  }
+// The unverified n kept stop at kUnverifiedKept; wrong ranges are refused;
+// progress reaches 1 and Ctrl-C stops every thread.
+TEST(GoldbachVerify, LimitsProgressAndCtrlC) {
   const GoldbachVerification v = verify_goldbach(4, 1000, 2, false, nullptr, 5);
   EXPECT_GT(v.unverified_count, kUnverifiedKept);
   EXPECT_EQ(v.unverified.size(), kUnverifiedKept);
   EXPECT_THROW(verify_goldbach(3, 10, 1, false), std::invalid_argument);
   EXPECT_THROW(verify_goldbach(10, 8, 1, false), std::invalid_argument);
-}
-
-TEST(GoldbachVerify, PiecesOfRandomSplitsJoinToTheWhole) {
-  std::mt19937_64 rng(3);
-  const uint64_t starts[] = {4, 1000000000000, uint64_t{1} << 50};
-  for (const uint64_t a : starts) {
-    const uint64_t b = a + 300000;
-    for (const bool records : {false, true}) {
-      const GoldbachVerification whole = verify_goldbach(a, b, 2, records);
-      for (int split = 0; split < 4; ++split) {
-        GoldbachVerification joined;
-        for (uint64_t lo = a; lo <= b;) {
-          const uint64_t hi = std::min(b, lo + rng() % (split == 0 ? 3000 : 90000));
-          merge_into(joined, verify_goldbach(lo, hi, 1, records));
-          lo = hi + 1;
-        }
-        expect_same(joined, whole);
-      }
-    }
-  }
-  // The unverified lists join and stop at kUnverifiedKept.
-  GoldbachVerification joined;
-  for (uint64_t lo = 4; lo < 1000; lo += 97)
-    merge_into(joined, verify_goldbach(lo, lo + 96, 1, true, nullptr, 3));
-  expect_same(joined, verify_goldbach(4, 1070, 1, true, nullptr, 3));
-}
-
-TEST(GoldbachVerify, ProgressReachesTheEndAndCtrlCStops) {
   std::atomic<double> done{0};
   verify_goldbach(1000000000000, 1000000000000 + 10000000, 2, false, &done);
   EXPECT_DOUBLE_EQ(done.load(), 1.0);

@@ -5,11 +5,14 @@
 // --threads threads, with a progress line.  With --list, the pairs of primes
 // of one N; with two numbers, the range A..B (goldbach_range.cpp).  One N
 // without --list runs by chunks of its pairs' low members with --checkpoint
-// or --chunk (goldbach_jobs.hpp).
+// or --chunk (range_job.hpp): a chunk is a piece [lo, hi] of the low members
+// a of the pairs {a, N - a}, its line the six counts of
+// goldbach_counts_u64_part,
+//   all_pairs prime_pairs mixed_pairs composite_pairs low_primes high_primes
+// which add up over the chunks to those of the whole N.
 #include <atomic>
 #include <cstdint>
 
-#include "cli/goldbach_jobs.hpp"
 #include "cli/plot_table.hpp"
 #include "cli/progress.hpp"
 #include "cli/range_job.hpp"
@@ -66,6 +69,37 @@ struct WindowsDone {
     };
   }
 };
+
+// The counts of goldbach N (even, >= 6) by chunks into `total`, as
+// goldbach_counts_u64 gives them; the status of run_range_job.
+int chunked_goldbach_counts(const Request& r, Channels& io, uint64_t n, GoldbachCounts& total) {
+  const unsigned threads = thread_count(r);
+  total = GoldbachCounts{};
+  total.n = n;
+  RangeJob job{
+      job_name(r, {}),
+      0,
+      n / 2,
+      n,
+      [n, threads](uint64_t low, uint64_t high, std::atomic<double>* progress) {
+        const GoldbachCounts k = goldbach_counts_u64_part(
+            n, low, high, threads, [progress](uint64_t done, uint64_t all) {
+              if (progress != nullptr && all != 0) progress->store(static_cast<double>(done) / all);
+            });
+        return (ResultWriter() << k.all_pairs << k.prime_pairs << k.mixed_pairs << k.composite_pairs
+                               << k.low_primes << k.high_primes)
+            .text();
+      },
+      {},
+      [&total](std::string_view line) {
+        ResultReader in(line);
+        for (uint64_t* field : {&total.all_pairs, &total.prime_pairs, &total.mixed_pairs,
+                                &total.composite_pairs, &total.low_primes, &total.high_primes})
+          *field += in.next();
+        if (!in.done()) throw ChunkLineError{};
+      }};
+  return run_range_job(r, io, job);
+}
 
 int run(const Request& r, Channels& io) {
   const unsigned threads = thread_count(r);

@@ -14,13 +14,6 @@
 
 namespace ntb::cli {
 
-// The first and last prime of [low, high], 0 for none, found by testing
-// the numbers inward from each end.
-struct PrimeEnds {
-  uint64_t first = 0, last = 0;
-};
-PrimeEnds prime_ends(uint64_t low, uint64_t high);
-
 // The row of primes --count A B and of twins --count A B, by chunks; the
 // job is named `name` in a checkpoint.  The status of run_range_job.
 int chunked_prime_count(const Request& r, Channels& io, std::string name, uint64_t a, uint64_t b);

@@ -19,7 +19,6 @@
 #include "cli/checkpoint.hpp"
 #include "cli/command.hpp"
 #include "cli/parser.hpp"
-#include "cli/prime_range_jobs.hpp"
 #include "run_support.hpp"
 
 namespace ntb::cli::test {
@@ -100,25 +99,6 @@ TEST(Chunked, EveryCutGivesTheOnePieceAnswer) {
       }
     }
   }
-}
-
-// The first and last prime of a window by brute force.
-TEST(Chunked, PrimeEndsOfEveryWindow) {
-  for (uint64_t low = 0; low < 140; ++low)
-    for (uint64_t high = low; high < 150; ++high) {
-      PrimeEnds want;
-      for (uint64_t n = low; n <= high; ++n)
-        if (strong_prime(n)) {
-          if (want.first == 0) want.first = n;
-          want.last = n;
-        }
-      const PrimeEnds got = prime_ends(low, high);
-      EXPECT_EQ(got.first, want.first) << low << ".." << high;
-      EXPECT_EQ(got.last, want.last) << low << ".." << high;
-    }
-  const uint64_t top = UINT64_MAX;
-  EXPECT_EQ(prime_ends(top - 100, top).last, top - 58);  // 2^64 - 59
-  EXPECT_EQ(prime_ends(top - 57, top).first, 0u);
 }
 
 // A runner as ntbench-mpi's may be: the chunks computed in descending

@@ -20,6 +20,7 @@
 #include "numtheory/interrupt.hpp"
 #include "numtheory/sieve/gap_listing.hpp"
 #include "numtheory/sieve/prime_blocks.hpp"
+#include "numtheory/sieve/prime_ends.hpp"
 #include "numtheory/sieve/range_scan.hpp"
 #include "numtheory/threads.hpp"
 
@@ -175,6 +176,19 @@ TEST(Range64, EnginesAgainstSieveOnSmallRanges) {
     check_range(c.a, c.b, expected, c.g1, c.g2, 1000);
   }
   EXPECT_EQ(count_primes(0, top), primes.size());  // default threads and slices
+}
+
+// The ends of every window below 150 and at the top of the numbers.
+TEST(Range64, PrimeEndsOfWindows) {
+  for (uint64_t low = 0; low < 140; ++low)
+    for (uint64_t high = low; high < 150; ++high) {
+      const std::vector<uint64_t> p = tested_primes(low, high);
+      const PrimeEnds got = prime_ends(low, high);
+      EXPECT_EQ(got.first, p.empty() ? 0 : p.front()) << low << ".." << high;
+      EXPECT_EQ(got.last, p.empty() ? 0 : p.back()) << low << ".." << high;
+    }
+  EXPECT_EQ(prime_ends(UINT64_MAX - 100, UINT64_MAX).last, kLargestPrime64);
+  EXPECT_EQ(prime_ends(kLargestPrime64 + 1, UINT64_MAX).first, 0u);
 }
 
 TEST(Range64, HighWindowsAgainstMillerRabin) {

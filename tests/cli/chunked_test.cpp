@@ -253,39 +253,33 @@ TEST_F(Checkpointed, HeldChunksAreReadBack) {
 }
 
 TEST_F(Checkpointed, AnotherRunsFileIsRefused) {
+  // The file written by `first`, refused to `second` and left as it is:
+  // another range, chunk length, form, or --records for a verification.
   const std::vector<std::string> twins = {"twins", "0", "1000", "--count", "--checkpoint", path_};
-  ASSERT_EQ(run(twins).status, 0);
-  const std::string kept = bytes();
+  const std::vector<std::string> verify = {"goldbach-verify", "4", "1000", "--checkpoint", path_};
+  const std::string twins_run = "twins --count 0 1000 --chunk 1073741824";
   const struct {
-    std::vector<std::string> args;
-    std::string message;
+    std::vector<std::string> first, second;
+    std::string run;
   } refused[] = {
-      {{"twins", "0", "1001", "--count", "--checkpoint", path_},
-       "ntbench: checkpoint " + path_ +
-           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
-      {{"twins", "0", "1000", "--count", "--chunk", "10", "--checkpoint", path_},
-       "ntbench: checkpoint " + path_ +
-           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
-      {{"twins", "0", "1000", "--checkpoint", path_},
-       "ntbench: checkpoint " + path_ +
-           " holds another run (twins --count 0 1000 --chunk 1073741824)\n"},
+      {twins, {"twins", "0", "1001", "--count", "--checkpoint", path_}, twins_run},
+      {twins, {"twins", "0", "1000", "--count", "--chunk", "10", "--checkpoint", path_}, twins_run},
+      {twins, {"twins", "0", "1000", "--checkpoint", path_}, twins_run},
+      {verify, with(verify, {"--records"}), "goldbach-verify 4 1000 --chunk 1073741824"},
   };
   for (const auto& c : refused) {
-    const Result r = run(c.args);
-    EXPECT_EQ(r.status, 2) << joined(c.args);
-    EXPECT_EQ(r.out, "") << joined(c.args);
-    EXPECT_EQ(r.err, c.message) << joined(c.args);
+    std::filesystem::remove(path_);
+    ASSERT_EQ(run(c.first).status, 0);
+    const std::string kept = bytes();
+    const Result r = run(c.second);
+    EXPECT_EQ(r.status, 2) << joined(c.second);
+    EXPECT_EQ(r.out, "") << joined(c.second);
+    EXPECT_EQ(r.err, "ntbench: checkpoint " + path_ + " holds another run (" + c.run + ")\n");
     EXPECT_EQ(bytes(), kept);
   }
-  // --records changes a verification's chunks: its file is another run's.
-  const std::vector<std::string> verify = {"goldbach-verify", "4", "1000", "--checkpoint", path_};
   std::filesystem::remove(path_);
-  ASSERT_EQ(run(verify).status, 0);
-  const Result records = run(with(verify, {"--records"}));
-  EXPECT_EQ(records.status, 2);
-  EXPECT_EQ(records.out, "");
-  EXPECT_EQ(records.err, "ntbench: checkpoint " + path_ +
-                             " holds another run (goldbach-verify 4 1000 --chunk 1073741824)\n");
+  ASSERT_EQ(run(twins).status, 0);
+  const std::string kept = bytes();
   // A file that is no checkpoint is left as it is.
   write("some notes\n");
   const Result notes = run(twins);
